@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "parse/element.h"
+#include "source/module_record.h"
+
+namespace taloq {
+
+// The one record of a run: the modules, the lists the analysis builds, the
+// counters, the printer state of the element utilities, option values kept
+// for back ends, and the storage that owns every record of the model.
+struct RunContext {
+  RunContext();
+  RunContext(const RunContext&) = delete;
+  RunContext& operator=(const RunContext&) = delete;
+
+  // Modules kept from all source files, in load order; the first is the main
+  // module of the analysis.
+  std::vector<ModuleRecord*> modules;
+  Element* merged_elements = nullptr;
+  Element* types = nullptr;
+  // Options for back ends; the checker sets them and never reads them.
+  std::string_view prefix_option_1;
+  std::string_view prefix_option_2;
+  std::string_view prefix_option_3;
+  std::string* name_option = nullptr;
+  std::string_view prefix_option_4;
+  std::string_view prefix_option_5;
+  std::int32_t plugin_base = 0;
+  std::int32_t base_option = 0;
+  std::int32_t flag_option_1 = 0;
+  std::int32_t flag_option_2 = 0;
+  std::string name_buffer;
+  std::optional<std::string> main_source;
+  // Stream of the element utilities' printer; a back end sets it.
+  std::ostream* output = nullptr;
+  std::int32_t errors = 0;
+  std::int32_t warnings = 0;
+  std::int32_t indent_depth = 0;
+  std::int32_t column = 0;
+  std::int32_t tab_count = 0;
+  std::int32_t element_count = 0;
+  std::int32_t extra_bytes = 0;
+
+  // Where diagnostics and every other line meant for the user go: the
+  // banner, the count line and the lines printed directly. Standard output
+  // unless the program or a test chooses another stream.
+  std::ostream* console = nullptr;
+
+  // Storage of the model. Records never move once made, so the plain
+  // pointers between them stay valid for the whole run.
+  std::deque<Element> element_store;
+  std::deque<ModuleRecord> module_store;
+  std::vector<std::unique_ptr<std::byte[]>> extra_store;
+};
+
+// Resets every field to its default: empty lists and counters, the option
+// defaults, the plugin base 1000000000 and standard output as console.
+void init_run_context(RunContext& run);
+
+}  // namespace taloq

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cassert>
+#include <cstddef>
+#include <string_view>
+
+namespace taloq {
+
+// The value a character reader returns at end of file; never a byte.
+inline constexpr int kEof = -1;
+
+// Characters of one source file held in memory, read one at a time with up
+// to two characters of push-back. A carriage return directly before a line
+// feed is not seen, so every line ends in a single '\n' on every platform.
+// The text is borrowed and must outlive the stream.
+class CharStream {
+ public:
+  explicit CharStream(std::string_view text) : text_(text) {}
+
+  // The next character: a pushed-back one first, else the next byte of the
+  // text (0-255), or kEof once the text is exhausted.
+  int get() {
+    if (pending_count_ > 0) return pending_[--pending_count_];
+    if (pos_ >= text_.size()) return kEof;
+    int c = static_cast<unsigned char>(text_[pos_++]);
+    if (c == '\r' && pos_ < text_.size() && text_[pos_] == '\n') c = text_[pos_++];
+    return c;
+  }
+
+  // Makes `c` the next character get() returns; end of file is never pushed
+  // back. Readers push back at most two characters at any time.
+  void unget(int c) {
+    if (c == kEof) return;
+    assert(pending_count_ < static_cast<int>(pending_.size()));
+    if (pending_count_ < static_cast<int>(pending_.size())) pending_[pending_count_++] = c;
+  }
+
+  std::string_view text() const { return text_; }
+  std::size_t position() const { return pos_; }
+  // Moves to a byte offset and forgets pushed-back characters.
+  void seek(std::size_t pos) {
+    pos_ = pos < text_.size() ? pos : text_.size();
+    pending_count_ = 0;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  std::array<int, 2> pending_{};
+  int pending_count_ = 0;
+};
+
+}  // namespace taloq

@@ -1,0 +1,46 @@
+#include <cstdint>
+
+#include "lex/token.h"
+
+namespace taloq {
+namespace {
+
+constexpr std::size_t kSlots = 128;          // a power of two, well above 47 entries
+constexpr std::size_t kLongestKeyword = 14;  // "unquoted-ascii"
+
+constexpr std::uint32_t hash_text(std::string_view text) {
+  std::uint32_t hash = 2166136261u;  // FNV-1a
+  for (char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  return hash;
+}
+
+// Open addressing with linear probing; -1 marks an empty slot.
+constexpr std::array<int, kSlots> build_slots() {
+  std::array<int, kSlots> slots{};
+  for (int& slot : slots) slot = -1;
+  for (std::size_t i = 0; i < keyword_table.size(); ++i) {
+    std::size_t at = hash_text(keyword_table[i].text) & (kSlots - 1);
+    while (slots[at] != -1) at = (at + 1) & (kSlots - 1);
+    slots[at] = static_cast<int>(i);
+  }
+  return slots;
+}
+
+constexpr std::array<int, kSlots> kSlotTable = build_slots();
+
+}  // namespace
+
+std::optional<Token> lookup_keyword(std::string_view text) {
+  if (text.empty() || text.size() > kLongestKeyword) return std::nullopt;
+  for (std::size_t at = hash_text(text) & (kSlots - 1); kSlotTable[at] != -1;
+       at = (at + 1) & (kSlots - 1)) {
+    const KeywordEntry& entry = keyword_table[static_cast<std::size_t>(kSlotTable[at])];
+    if (entry.text == text) return entry.token;
+  }
+  return std::nullopt;
+}
+
+}  // namespace taloq

@@ -1,0 +1,149 @@
+#include "lex/tokenizer.h"
+
+#include "lex/char_class.h"
+#include "lex/char_input.h"
+
+namespace taloq {
+
+void cut_at_nul(std::string& text) {
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string::npos) text.resize(nul);
+}
+
+namespace {
+
+// Skips white space (comments read as blanks); returns the first other
+// character, or kEof.
+int skip_white_space(ParseContext& ctx) {
+  int c;
+  do {
+    c = next_char(ctx);
+  } while (is_space(c));
+  return c;
+}
+
+void scan_number(ParseContext& ctx, int c, TokenText& text) {
+  if (c == '-') {
+    text += '-';
+    c = next_char(ctx);
+  }
+  bool zero_seen = false;
+  bool hex = false;
+  if (c == '0') {
+    zero_seen = true;
+    c = next_char(ctx);
+    if (c == 'x' || c == 'X') {
+      text += "0x";
+      hex = true;
+      c = next_char(ctx);
+    }
+  }
+  while (c == '0') c = next_char(ctx);
+  bool digit_appended = false;
+  while (text.size() < kMaxTokenScan && (hex ? is_xdigit(c) : is_digit(c))) {
+    text += static_cast<char>(c);
+    digit_appended = true;
+    c = next_char(ctx);
+  }
+  if (!digit_appended && zero_seen) text += '0';
+  if (c == 'b' || c == 'B') {
+    text += static_cast<char>(c);
+    c = next_char(ctx);
+  }
+  unread_char(ctx, c);
+}
+
+constexpr bool is_word_char(int c) {
+  return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':';
+}
+
+void scan_word(ParseContext& ctx, int c, TokenText& text) {
+  text += static_cast<char>(c);
+  c = next_char(ctx);
+  while (text.size() < kMaxTokenScan && is_word_char(c)) {
+    text += static_cast<char>(c);
+    c = next_char(ctx);
+  }
+  unread_char(ctx, c);
+}
+
+// True while `text` is the beginning (or the whole) of ".." or "...".
+bool begins_range_or_ellipsis(const TokenText& text) {
+  return text.size() <= 3 && std::string_view("...").substr(0, text.size()) == text;
+}
+
+// The longest of ".." and "..." that begins here, else one character.
+void scan_punct(ParseContext& ctx, int c, TokenText& text) {
+  text += static_cast<char>(c);
+  while (begins_range_or_ellipsis(text)) {
+    const int following = next_char(ctx);
+    if (following == kEof) return;
+    text += static_cast<char>(following);
+    if (!begins_range_or_ellipsis(text)) {
+      text.pop_back();
+      unread_char(ctx, following);
+      return;
+    }
+  }
+}
+
+Token finish(TokenText& text) {
+  cut_at_nul(text);
+  return classify_token(text);
+}
+
+}  // namespace
+
+Token classify_token(std::string_view text) {
+  if (!text.empty() && is_digit(static_cast<unsigned char>(text[0]))) return TK_NUMBER;
+  if (text.size() > 1 && text[0] == '-' && is_digit(static_cast<unsigned char>(text[1]))) {
+    return TK_NUMBER;
+  }
+  if (const auto keyword = lookup_keyword(text)) return *keyword;
+  return TK_WORD;
+}
+
+Token next_token(ParseContext& ctx, TokenText& text) {
+  text.clear();
+  const int c = skip_white_space(ctx);
+  if (c == kEof) return TK_EOF;
+  if (is_digit(c) || c == '-') {
+    scan_number(ctx, c, text);
+  } else if (is_letter(c) || c == '_') {
+    scan_word(ctx, c, text);
+  } else {
+    scan_punct(ctx, c, text);
+  }
+  return finish(text);
+}
+
+Token next_statement_token(ParseContext& ctx, TokenText& text) {
+  text.clear();
+  const int c = skip_white_space(ctx);
+  if (c == kEof) return TK_EOF;
+  if (is_letter(c) || c == '+') {
+    scan_word(ctx, c, text);
+  } else {
+    scan_punct(ctx, c, text);
+  }
+  return finish(text);
+}
+
+Token read_raw_word(ParseContext& ctx, TokenText& text, std::size_t* raw_length) {
+  text.clear();
+  int c = skip_white_space(ctx);
+  if (c == kEof) {
+    if (raw_length) *raw_length = 0;
+    return TK_EOF;
+  }
+  while (text.size() < kMaxTokenScan && c != kEof && !is_space(c) && c != ';' && c != ',') {
+    text += static_cast<char>(c);
+    c = next_char(ctx);
+  }
+  unread_char(ctx, c);
+  if (raw_length) *raw_length = text.size();
+  cut_at_nul(text);
+  return TK_WORD;
+}
+
+}  // namespace taloq

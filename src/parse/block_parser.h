@@ -1,0 +1,38 @@
+#pragma once
+
+#include "lex/token.h"
+#include "parse/element.h"
+#include "source/parse_context.h"
+
+namespace taloq {
+
+// Deepest nesting of bodies the parser descends into; a deeper body is
+// reported and skipped, so no input can exhaust the call stack.
+inline constexpr int kMaxBodyNesting = 1000;
+
+// Parses one block (a module's top level, a plug body or an element body)
+// until its state is PS_END_BLOCK. `list_head` receives the block's first
+// element and is written only when the block yields one.
+void parse_block(ParseContext& ctx, Element** list_head);
+
+// Reads one statement start and carries the statement out; returns the new
+// element when the statement starts one.
+Element* parse_statement(ParseContext& ctx);
+
+// Header and plug statements, each after its keyword.
+void parse_module_name(ParseContext& ctx);
+void parse_import(ParseContext& ctx);
+void parse_extends(ParseContext& ctx);
+void parse_plug(ParseContext& ctx);
+void parse_into(ParseContext& ctx);
+void parse_into_list(ParseContext& ctx);
+// "endmodule": ends the module when ';' follows, else starts an element.
+Element* parse_endmodule(ParseContext& ctx);
+
+// Starts an element statement with its first token.
+Element* new_element(ParseContext& ctx, Token token, const TokenText& text);
+void set_element_type(ParseContext& ctx, Element& element, Token token, const TokenText& text);
+// Reads "<expression>" after "const".
+void parse_const_expression(ParseContext& ctx, Element& element);
+
+}  // namespace taloq

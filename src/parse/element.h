@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace taloq {
+
+struct ModuleRecord;
+struct ParseContext;
+
+// Type codes of an element. The values are part of the model that back ends
+// read, so they are fixed and do not follow the token codes.
+enum ElementType : std::int32_t {
+  ET_STRUCT = 0,
+  ET_UNION = 1,
+  ET_COMBINED = 2,
+  ET_NULL = 3,
+  ET_BOOLEAN = 4,
+  ET_INTEGER = 5,
+  ET_FLOAT = 6,
+  ET_DOUBLE = 7,
+  ET_OID = 8,
+  ET_ASCII = 9,
+  ET_UNQUOTED_ASCII = 10,
+  ET_UNICODE = 11,
+  ET_BYTES = 12,
+  ET_CONST = 13,
+  ET_IPV4 = 14,
+  ET_IPV6 = 15,
+  ET_DATE = 16,
+  ET_TIME = 17,
+  ET_EMBEDDED = 18,
+  ET_LINK = 19,
+};
+
+// Text held by name fields that were never filled (a statement abandoned
+// after its first token, or a type name not yet constructed).
+inline constexpr std::string_view kUnsetText = "___KTF_UnInitialised___";
+
+// Longest name, tag and constant text the parser accepts.
+inline constexpr std::size_t kMaxNameLength = 63;
+// Longest reference text and constructed type name.
+inline constexpr std::size_t kMaxLinkLength = 255;
+
+// True for the types that may have a body, whose bodies references share.
+constexpr bool is_constructed(std::int32_t type) {
+  return type == ET_STRUCT || type == ET_UNION || type == ET_COMBINED;
+}
+
+// One declaration of a definition. Elements live in storage owned by the run
+// (RunContext::element_store); every pointer between them is non-owning.
+// Bodies are shared: a resolved reference (non-empty `link` on a type that is
+// no longer ET_LINK) and a plug copy (`is_copy`) point at a body that belongs
+// to another element.
+struct Element {
+  std::string name{kUnsetText};
+  std::string c_name{kUnsetText};
+  std::string tag{kUnsetText};
+  std::string link;
+  std::int32_t type = ET_LINK;
+  std::string const_text;
+  std::optional<std::string> pattern;
+  std::int32_t line = 0;
+  std::string type_name{kUnsetText};
+  std::int32_t value = -1;
+  bool constrained = false;
+  std::uint32_t min = 0;
+  std::uint32_t max = 0;
+  bool min_negative = false;
+  bool max_negative = false;
+  bool has_cardinality = false;
+  std::uint32_t cardinality_min = 0;
+  std::int32_t cardinality_max = -1;
+  bool z_flag = false;
+  bool is_plugin = false;
+  std::int32_t mark = 0;
+  bool top_level = false;
+  bool list = false;
+  bool dynamic = false;
+  Element* children = nullptr;
+  bool is_copy = false;
+  Element* next = nullptr;
+  Element* next_type = nullptr;
+  bool recursive = false;
+  std::int32_t ref_count = 0;
+  ModuleRecord* module = nullptr;
+  // Room for a back end's own data: RunContext::extra_bytes bytes, owned by
+  // the run; null for plug copies and when no room was asked for.
+  std::byte* extra = nullptr;
+};
+
+// Creates an element for the statement being parsed: line and module from
+// the context, the optional cardinality 0..1 once the current block has seen
+// a "[", and the run's extra bytes. The caller sets `type` and links it.
+Element* create_element(ParseContext& ctx);
+
+}  // namespace taloq

@@ -1,0 +1,76 @@
+#include "source/source_file.h"
+
+#include "driver/diagnostics.h"
+#include "driver/run_context.h"
+#include "lex/char_class.h"
+#include "parse/block_parser.h"
+#include "source/config_file.h"
+#include "source/parse_context.h"
+#include "source/text_file.h"
+
+namespace taloq {
+
+void skip_to_start_marker(CharStream& stream) {
+  const std::string_view text = stream.text();
+  std::size_t line_start = 0;
+  while (line_start < text.size()) {
+    std::size_t line_end = text.find('\n', line_start);
+    line_end = line_end == std::string_view::npos ? text.size() : line_end + 1;
+    std::size_t at = line_start;
+    while (at < line_end && is_space(static_cast<unsigned char>(text[at]))) ++at;
+    if (text.substr(at, kStartMarker.size()) == kStartMarker) {
+      stream.seek(line_end);
+      return;
+    }
+    line_start = line_end;
+  }
+  stream.seek(0);
+}
+
+namespace {
+
+// Parses the next module of the stream; returns its context's outcome.
+ParseContext parse_module(RunContext& run, const std::string& path, CharStream& stream) {
+  ModuleRecord& module = run.module_store.emplace_back();
+  module.path = path;
+  ParseContext ctx;
+  ctx.path = path;
+  ctx.stream = &stream;
+  ctx.run = &run;
+  ctx.module = &module;
+  parse_block(ctx, &module.elements);
+  if (module.elements != nullptr) run.modules.push_back(&module);
+  return ctx;
+}
+
+int load_modules(RunContext& run, const std::string& path, std::string_view text) {
+  CharStream stream(text);
+  skip_to_start_marker(stream);
+  int errors = 0;
+  bool more = true;
+  while (more) {
+    const ParseContext ctx = parse_module(run, path, stream);
+    errors = ctx.errors;
+    more = !ctx.last_module;
+  }
+  return errors;
+}
+
+}  // namespace
+
+int load_source_text(RunContext& run, const std::string& path, std::string_view text) {
+  const int errors = load_modules(run, path, text);
+  apply_config_file(run, path);
+  return errors;
+}
+
+int load_source_file(RunContext& run, const std::string& path) {
+  const std::optional<std::string> text = read_text_file(path);
+  if (!text) {
+    report(run, SEV_ERROR, "Unable to open file: %s", path.c_str());
+    return 1;
+  }
+  return load_source_text(run, path, *text);
+}
+
+}  // namespace taloq

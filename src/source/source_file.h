@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "lex/char_stream.h"
+
+namespace taloq {
+
+struct RunContext;
+
+// The start marker: a definition begins on the line after the first line
+// that starts (after white space) with it.
+inline constexpr std::string_view kStartMarker = "taloq*/";
+
+// Loads one source file: every module it holds (split at "endmodule" ";"),
+// then its configuration file. Modules without elements are discarded.
+// Returns 0 when the last module of the file parsed without error; a file
+// that cannot be read is reported and gives 1.
+int load_source_file(RunContext& run, const std::string& path);
+
+// As load_source_file, for a source held in memory under the name `path`.
+int load_source_text(RunContext& run, const std::string& path, std::string_view text);
+
+// Positions a fresh stream after the start-marker line, or at the start of
+// the text when there is none.
+void skip_to_start_marker(CharStream& stream);
+
+}  // namespace taloq
