@@ -17,6 +17,8 @@ using BackEnd = std::function<void(RunContext& run, std::span<const std::string>
 struct Program {
   bool print_banner = true;
   BackEnd back_end;
+  // Where the run's console lines go; standard output when null.
+  std::ostream* console = nullptr;
 };
 
 // The checker's back-end hook: does nothing.
@@ -35,7 +37,7 @@ void run_checker(RunContext& run, std::span<const std::string> args, const Progr
 // error (or for the help), 1 otherwise, fatal stops included.
 int run_program(RunContext& run, std::span<const std::string> args, const Program& program);
 
-// Entry for main(): a fresh run on standard output.
+// Entry for main(): a fresh run on the program's console.
 int taloq_main(int argc, const char* const* argv, const Program& program);
 
 }  // namespace taloq
