@@ -1,0 +1,24 @@
+// A back end that prints the modules of a clean analysis and the number of
+// top-level elements of each.
+
+#include <iostream>
+
+#include "driver/checker.h"
+#include "driver/run_context.h"
+
+namespace {
+
+void print_modules(taloq::RunContext& run, std::span<const std::string>) {
+  for (std::size_t i = 0; i < run.modules.size(); ++i) {
+    const taloq::Element* end = i + 1 < run.modules.size() ? run.modules[i + 1]->elements : nullptr;
+    int count = 0;
+    for (auto* e = run.modules[i]->elements; e != nullptr && e != end; e = e->next) ++count;
+    std::cout << "module " << run.modules[i]->name << ": " << count << " element(s)\n";
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return taloq::taloq_main(argc, argv, taloq::Program{false, print_modules, &std::cerr});
+}
