@@ -1,6 +1,8 @@
 # Installs the build into a scratch prefix, builds the tiny back end in this
 # folder against the installed package, and runs it on the examples.
-# Variables: BUILD_DIR, SOURCE_DIR, SCRATCH_DIR.
+# Variables: BUILD_DIR, SOURCE_DIR, SCRATCH_DIR, CXX (the compiler the library
+# was built with) and SANITIZE (whether it was built with the sanitizers,
+# which the back end must then link too).
 
 file(REMOVE_RECURSE ${SCRATCH_DIR})
 function(run)
@@ -18,8 +20,13 @@ foreach(installed bin/taloqchk share/man/man1/taloqchk.1 include/taloq/driver/ch
     message(FATAL_ERROR "not installed: ${installed}")
   endif()
 endforeach()
+set(flags "")
+if(SANITIZE)
+  set(flags "-fsanitize=address,undefined")
+endif()
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/install -B ${SCRATCH_DIR}/build
-    -DCMAKE_PREFIX_PATH=${SCRATCH_DIR}/prefix -DCMAKE_BUILD_TYPE=Release)
+    -DCMAKE_PREFIX_PATH=${SCRATCH_DIR}/prefix -DCMAKE_BUILD_TYPE=Release
+    -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_CXX_FLAGS=${flags})
 run(${CMAKE_COMMAND} --build ${SCRATCH_DIR}/build)
 execute_process(COMMAND ${SCRATCH_DIR}/build/count_modules shipping.tlqprj
                 WORKING_DIRECTORY ${SOURCE_DIR}/examples
