@@ -5,6 +5,9 @@
 # With the environment variable TALOQ_GOLDEN_UPDATE=1 the expectations are
 # rewritten from the actual run instead; review the diff before committing.
 #
+# With TALOQ_GOLDEN_VALGRIND=1 the program runs under Valgrind's memcheck;
+# any leak, invalid access or use of uninitialised memory makes the case fail.
+#
 # Variables: BIN_DIR (where the programs are), CASE_DIR.
 
 file(READ ${CASE_DIR}/args args_text)
@@ -12,8 +15,14 @@ string(STRIP "${args_text}" args_text)
 separate_arguments(arguments UNIX_COMMAND "${args_text}")
 list(POP_FRONT arguments program)
 
+set(launcher "")
+if("$ENV{TALOQ_GOLDEN_VALGRIND}" STREQUAL "1")
+  set(launcher valgrind -q --error-exitcode=99 --leak-check=full
+      --errors-for-leak-kinds=definite,indirect,possible --track-origins=yes)
+endif()
+
 execute_process(
-  COMMAND ${BIN_DIR}/${program} ${arguments}
+  COMMAND ${launcher} ${BIN_DIR}/${program} ${arguments}
   WORKING_DIRECTORY ${CASE_DIR}
   OUTPUT_VARIABLE actual_stdout
   ERROR_VARIABLE actual_stderr
