@@ -1,5 +1,11 @@
 #include "test_support.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "parse/block_parser.h"
 #include "source/source_file.h"
 
 namespace taloq::testing {
@@ -22,6 +28,39 @@ std::string load_text(CapturedRun& captured, std::string_view text, std::string 
 Element* nth(Element* list, int index) {
   while (list != nullptr && index-- > 0) list = list->next;
   return list;
+}
+
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "taloq-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) std::abort();
+  dir_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_, ignored);
+}
+
+std::string TempDir::path(std::string_view name) const {
+  return dir_ + "/" + std::string(name);
+}
+
+std::string TempDir::write(std::string_view name, std::string_view content) const {
+  const std::string file = path(name);
+  std::ofstream out(file, std::ios::binary);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  return file;
+}
+
+
+std::string parse_top_level(TextSource& source) {
+  parse_block(source.ctx, &source.module->elements);
+  return source.captured.text();
+}
+
+std::string error_at(int line, std::string_view message) {
+  return "t.tlq(" + std::to_string(line) + ") : error: " + std::string(message) + "\n";
 }
 
 }  // namespace taloq::testing

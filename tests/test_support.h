@@ -38,4 +38,28 @@ std::string load_text(CapturedRun& captured, std::string_view text, std::string 
 // The element of a list at `index` (0 is the head), or null.
 Element* nth(Element* list, int index);
 
+// A fresh directory under the system's temporary directory, removed with
+// everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  // The path of `name` inside the directory.
+  std::string path(std::string_view name) const;
+  // Writes `content` to `name` inside the directory; returns its path.
+  std::string write(std::string_view name, std::string_view content) const;
+
+ private:
+  std::string dir_;
+};
+
+// Runs the block parser over the whole of a TextSource, as the top level of
+// its module, and returns the console output.
+std::string parse_top_level(TextSource& source);
+
+// The diagnostic line of an error at `line` of the file "t.tlq".
+std::string error_at(int line, std::string_view message);
+
 }  // namespace taloq::testing

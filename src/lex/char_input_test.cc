@@ -47,6 +47,34 @@ TEST(BlockComment, MarkerCommentsEndOnlyAtTheMarker) {
   EXPECT_EQ(comment_free("a/* x taloq*/b"), "a b");
 }
 
+TEST(BlockComment, OverlappingPairsAndCloseAllLeaveNothingBehind) {
+  // Star-slash-star closes a level, then opens one again.
+  EXPECT_EQ(comment_free("a/* /* x */* y */ */b"), "a b");
+  EXPECT_EQ(comment_free("a/* x */* y */b"), "a * y */b");
+  // Close-all ends the comment with a nested level still open.
+  EXPECT_EQ(comment_free("a/* /* /* x **/b */c"), "a b */c");
+  // A star and a slash separated by anything do not close.
+  EXPECT_EQ(comment_free("a/* * / */b"), "a b");
+  // Three stars: the close-all flag is cleared by any other pair.
+  EXPECT_EQ(comment_free("a/* /* **x*/ y */b"), "a b");
+  // "/*" followed by two stars and a slash is a marker comment.
+  EXPECT_EQ(comment_free("a/***/b"), "a ");
+  // A marker comment ignores nesting and the close-all form.
+  EXPECT_EQ(comment_free("a/** /* **/ */ taloq*/b"), "a b");
+  EXPECT_EQ(comment_free("a/**taloq*/ taloq*/b"), "a  taloq*/b");
+  // The window only holds what came before the star of the closing.
+  EXPECT_EQ(comment_free("a/**talo*/q*/b"), "a ");
+  EXPECT_EQ(comment_free("a/**xtaloq*/b"), "a b");
+}
+
+TEST(BlockComment, NothingAfterTheClosingIsRead) {
+  TextSource source("/* c */\nx");
+  EXPECT_EQ(next_char(source.ctx), ' ');
+  EXPECT_EQ(source.ctx.line, 1);
+  EXPECT_EQ(read_char(source.ctx), '\n');
+  EXPECT_EQ(source.ctx.line, 2);
+}
+
 TEST(BlockComment, EndOfFileEndsTheComment) {
   EXPECT_EQ(comment_free("a/* open"), "a ");
   EXPECT_EQ(comment_free("a/*"), "a ");

@@ -1,10 +1,23 @@
 #include "parse/block_parser.h"
 
 #include "driver/diagnostics.h"
+#include "lex/char_input.h"
 #include "lex/tokenizer.h"
 #include "parse/clauses.h"
 
 namespace taloq {
+
+bool skip_body_nested_too_deep(ParseContext& ctx) {
+  if (ctx.depth <= kMaxBodyNesting) return false;
+  report_parse(ctx, SEV_ERROR, "Nesting of bodies exceeds %d levels", kMaxBodyNesting);
+  for (int open = 1; open > 0;) {
+    const int c = next_char(ctx);
+    if (c == kEof) break;
+    if (c == '{') ++open;
+    if (c == '}') --open;
+  }
+  return true;
+}
 
 void parse_block(ParseContext& ctx, Element** list_head) {
   ctx.state = PS_STATEMENT;

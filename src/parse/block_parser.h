@@ -10,6 +10,11 @@ namespace taloq {
 // reported and skipped, so no input can exhaust the call stack.
 inline constexpr int kMaxBodyNesting = 1000;
 
+// When the body about to be parsed would nest deeper than kMaxBodyNesting,
+// reports it and skips the body up to its matching '}' (or end of file),
+// counting braces; returns true then. The caller goes on as after a body.
+bool skip_body_nested_too_deep(ParseContext& ctx);
+
 // Parses one block (a module's top level, a plug body or an element body)
 // until its state is PS_END_BLOCK. `list_head` receives the block's first
 // element and is written only when the block yields one.

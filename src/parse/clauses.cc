@@ -38,29 +38,12 @@ void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
   }
 }
 
-// Reads everything of a body nested too deep, up to its matching '}' or end
-// of file, without looking at it.
-void skip_body(ParseContext& ctx) {
-  int open = 1;
-  while (open > 0) {
-    const int c = next_char(ctx);
-    if (c == kEof) return;
-    if (c == '{') ++open;
-    if (c == '}') --open;
-  }
-}
-
 void parse_body(ParseContext& ctx, Element& element) {
   if (!is_constructed(element.type)) {
     report_parse(ctx, SEV_ERROR, "Illegal opening { character");
     return;
   }
-  if (ctx.depth > kMaxBodyNesting) {
-    report_parse(ctx, SEV_ERROR, "Nesting of bodies exceeds %d levels", kMaxBodyNesting);
-    skip_body(ctx);
-  } else {
-    parse_block(ctx, &element.children);
-  }
+  if (!skip_body_nested_too_deep(ctx)) parse_block(ctx, &element.children);
   ctx.state = PS_AFTER_TAG;
 }
 

@@ -94,7 +94,9 @@ void parse_plug(ParseContext& ctx) {
   PlugRecord& plug = ctx.module->plugs.emplace_back();
   ctx.plug = &plug;
   ctx.plug_depth = 1;
-  parse_block(ctx, &plug.body);
+  // A plug body below the top level can only end at its '}' (an into
+  // statement is refused there), so a too deep one is skipped like a body.
+  if (!skip_body_nested_too_deep(ctx)) parse_block(ctx, &plug.body);
   ctx.plug_depth = 0;
   ctx.state = PS_STATEMENT;
 }

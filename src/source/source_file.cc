@@ -16,9 +16,13 @@ void skip_to_start_marker(CharStream& stream) {
   while (line_start < text.size()) {
     std::size_t line_end = text.find('\n', line_start);
     line_end = line_end == std::string_view::npos ? text.size() : line_end + 1;
-    std::size_t at = line_start;
-    while (at < line_end && is_space(static_cast<unsigned char>(text[at]))) ++at;
-    if (text.substr(at, kStartMarker.size()) == kStartMarker) {
+    std::string_view line = text.substr(line_start, line_end - line_start);
+    while (!line.empty() && is_space(static_cast<unsigned char>(line.front()))) {
+      line.remove_prefix(1);
+    }
+    // The comparison stays within the line, so that a line of white space
+    // is not taken for the marker line that follows it.
+    if (line.starts_with(kStartMarker)) {
       stream.seek(line_end);
       return;
     }
@@ -39,7 +43,15 @@ ParseContext parse_module(RunContext& run, const std::string& path, CharStream& 
   ctx.run = &run;
   ctx.module = &module;
   parse_block(ctx, &module.elements);
-  if (module.elements != nullptr) run.modules.push_back(&module);
+  if (module.elements != nullptr) {
+    run.modules.push_back(&module);
+  } else {
+    // A module without top-level elements takes no part in the run. Its
+    // record, the newest in the store, goes at once, so that a file of many
+    // empty modules does not hold a record for each; nothing reachable
+    // points at it.
+    run.module_store.pop_back();
+  }
   return ctx;
 }
 
