@@ -58,10 +58,10 @@ TEST(HostileInput, MegabyteName) {
   CapturedRun captured;
   const std::string piece(128, 'n');
   const std::string output = load_text(captured, "bool " + std::string(kMegabyte, 'n') + ";");
-  EXPECT_EQ(output, repeat(error_line("Identifier name exceeds 63 characters: " + piece),
-                           kMegabyte / 128) +
-                        error_line("Invalid format for an identifier: ;") +
-                        error_line("Encountered premature end of file"));
+  EXPECT_EQ(output,
+            repeat(error_line("Identifier name exceeds 63 characters: " + piece), kMegabyte / 128) +
+                error_line("Invalid format for an identifier: ;") +
+                error_line("Encountered premature end of file"));
 }
 
 TEST(HostileInput, MegabyteNumberPatternAndConstant) {

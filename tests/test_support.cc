@@ -1,9 +1,9 @@
 #include "test_support.h"
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "parse/block_parser.h"
 #include "source/source_file.h"
@@ -30,7 +30,6 @@ Element* nth(Element* list, int index) {
   return list;
 }
 
-
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "taloq-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) std::abort();
@@ -52,7 +51,6 @@ std::string TempDir::write(std::string_view name, std::string_view content) cons
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   return file;
 }
-
 
 std::string parse_top_level(TextSource& source) {
   parse_block(source.ctx, &source.module->elements);

@@ -43,6 +43,8 @@ Text& Text::operator+=(std::string_view text) {
   return assign(joined);
 }
 
-std::ostream& operator<<(std::ostream& out, const Text& text) { return out << text.view(); }
+std::ostream& operator<<(std::ostream& out, const Text& text) {
+  return out << text.view();
+}
 
 }  // namespace taloq

@@ -18,7 +18,7 @@ class Text {
   static constexpr std::size_t kInlineCapacity = 23;
 
   Text() { set_inline_size(0); }
-  Text(std::string_view text) : Text() { assign(text); }  // NOLINT: converts like std::string
+  Text(std::string_view text) : Text() { assign(text); }    // NOLINT: converts like std::string
   Text(const char* text) : Text(std::string_view(text)) {}  // NOLINT
   Text(const std::string& text) : Text(std::string_view(text)) {}  // NOLINT
   Text(const Text& other) : Text() { assign(other.view()); }
@@ -49,9 +49,7 @@ class Text {
 
   const char* data() const { return on_heap() ? heap_pointer() : raw_; }
   const char* c_str() const { return data(); }
-  std::size_t size() const {
-    return on_heap() ? heap_field(kSizeOffset) : kInlineCapacity - tag();
-  }
+  std::size_t size() const { return on_heap() ? heap_field(kSizeOffset) : kInlineCapacity - tag(); }
   std::size_t length() const { return size(); }
   bool empty() const { return size() == 0; }
   char operator[](std::size_t i) const { return data()[i]; }
