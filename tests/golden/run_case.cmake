@@ -28,11 +28,14 @@ execute_process(
   ERROR_VARIABLE actual_stderr
   RESULT_VARIABLE actual_status)
 
-# The help text carries the build date and time.
-string(REGEX REPLACE "(TaloqChk         )[A-Z][a-z][a-z] [ 0-9][0-9] [0-9][0-9][0-9][0-9]"
-       "\\1<date>" actual_stdout "${actual_stdout}")
-string(REGEX REPLACE "(========         )[0-9][0-9]:[0-9][0-9]:[0-9][0-9]"
-       "\\1<time>" actual_stdout "${actual_stdout}")
+# The help text carries the build date and time (on standard error for the
+# programs that keep standard output for their document).
+foreach(stream actual_stdout actual_stderr)
+  string(REGEX REPLACE "(TaloqChk         )[A-Z][a-z][a-z] [ 0-9][0-9] [0-9][0-9][0-9][0-9]"
+         "\\1<date>" ${stream} "${${stream}}")
+  string(REGEX REPLACE "(========         )[0-9][0-9]:[0-9][0-9]:[0-9][0-9]"
+         "\\1<time>" ${stream} "${${stream}}")
+endforeach()
 
 if("$ENV{TALOQ_GOLDEN_UPDATE}" STREQUAL "1")
   file(WRITE ${CASE_DIR}/stdout "${actual_stdout}")
