@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace taloq {
+
+// The passes keep a flag or a number for every body they meet, keyed by the
+// body's first element. They meet hundreds of thousands of bodies, so the
+// table is an open-addressing one that allocates only when it grows.
+// Entries are never removed; a pass that needs to forget resets the value.
+// There is deliberately no walk over the slots: copying entries in slot
+// order into another such table piles them up in long probe runs.
+template <typename V>
+class PointerMap {
+ public:
+  // The value of `key`, made as V{} when absent; the flag tells whether it
+  // was made now.
+  std::pair<V*, bool> try_emplace(const void* key) {
+    if ((size_ + 1) * 4 > keys_.size() * 3) grow();
+    const std::size_t slot = find_slot(key);
+    const bool added = keys_[slot] == nullptr;
+    if (added) {
+      keys_[slot] = key;
+      values_[slot] = V{};
+      ++size_;
+    }
+    return {&values_[slot], added};
+  }
+
+  // The value of `key`, or null when absent.
+  const V* find(const void* key) const {
+    if (keys_.empty()) return nullptr;
+    const std::size_t slot = find_slot(key);
+    return keys_[slot] == nullptr ? nullptr : &values_[slot];
+  }
+  V* find(const void* key) {
+    return const_cast<V*>(static_cast<const PointerMap&>(*this).find(key));
+  }
+
+  bool contains(const void* key) const { return find(key) != nullptr; }
+
+ private:
+  std::size_t find_slot(const void* key) const {
+    const std::size_t mask = keys_.size() - 1;
+    std::size_t slot = hash(key) & mask;
+    while (keys_[slot] != nullptr && keys_[slot] != key) slot = (slot + 1) & mask;
+    return slot;
+  }
+
+  static std::size_t hash(const void* key) {
+    std::uint64_t bits = reinterpret_cast<std::uintptr_t>(key);
+    bits ^= bits >> 33;
+    bits *= 0xff51afd7ed558ccdULL;
+    bits ^= bits >> 33;
+    return static_cast<std::size_t>(bits);
+  }
+
+  void grow() {
+    std::vector<const void*> old_keys(keys_.empty() ? 16 : keys_.size() * 2, nullptr);
+    std::vector<V> old_values(old_keys.size());
+    old_keys.swap(keys_);
+    old_values.swap(values_);
+    for (std::size_t i = 0; i < old_keys.size(); ++i) {
+      if (old_keys[i] == nullptr) continue;
+      const std::size_t slot = find_slot(old_keys[i]);
+      keys_[slot] = old_keys[i];
+      values_[slot] = std::move(old_values[i]);
+    }
+  }
+
+  std::vector<const void*> keys_;
+  std::vector<V> values_;
+  std::size_t size_ = 0;
+};
+
+// A set of bodies.
+class PointerSet {
+ public:
+  // True when `key` was not in the set before.
+  bool insert(const void* key) { return map_.try_emplace(key).second; }
+  bool contains(const void* key) const { return map_.contains(key); }
+
+ private:
+  PointerMap<char> map_;
+};
+
+}  // namespace taloq
