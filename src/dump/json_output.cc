@@ -1,0 +1,25 @@
+#include "dump/json_output.h"
+
+#include <ostream>
+
+#include "dump/latin1_text.h"
+
+namespace taloq {
+
+JsonOutput::JsonOutput(std::ostream& out) : stream_(out), writer_(stream_) {}
+
+void JsonOutput::text(std::string_view latin1_text) {
+  utf8_.clear();
+  append_latin1_as_utf8(utf8_, latin1_text);
+  writer_.String(utf8_.data(), static_cast<rapidjson::SizeType>(utf8_.size()));
+}
+
+void JsonOutput::optional_text(const std::optional<std::string>& latin1_text) {
+  if (latin1_text) {
+    text(*latin1_text);
+  } else {
+    null();
+  }
+}
+
+}  // namespace taloq

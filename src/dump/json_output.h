@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include <rapidjson/writer.h>
+
+#include "dump/buffered_stream.h"
+
+namespace taloq {
+
+// A streaming JSON writer on an output stream: nothing of the document is
+// kept beyond the nesting that is open and one output buffer. Everything
+// has been handed to the stream once the document is complete or the
+// writer is gone. Texts of the model are 8-bit and
+// are written as the Unicode characters of their byte values.
+class JsonOutput {
+ public:
+  explicit JsonOutput(std::ostream& out);
+  JsonOutput(const JsonOutput&) = delete;
+  JsonOutput& operator=(const JsonOutput&) = delete;
+
+  void start_object() { writer_.StartObject(); }
+  void end_object() { writer_.EndObject(); }
+  void start_array() { writer_.StartArray(); }
+  void end_array() { writer_.EndArray(); }
+  // Member names are plain ASCII.
+  void key(const char* name) { writer_.Key(name); }
+
+  void text(std::string_view latin1_text);
+  void optional_text(const std::optional<std::string>& latin1_text);
+  void boolean(bool value) { writer_.Bool(value); }
+  void integer(std::int64_t value) { writer_.Int64(value); }
+  void null() { writer_.Null(); }
+
+ private:
+  BufferedStream stream_;
+  rapidjson::Writer<BufferedStream> writer_;
+  std::string utf8_;  // reused for every text
+};
+
+}  // namespace taloq
