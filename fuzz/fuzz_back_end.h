@@ -1,6 +1,7 @@
 #pragma once
 
-// The back end the whole-check fuzz target runs after a clean analysis.
+// The back end the whole-check fuzz target runs after a clean analysis: the
+// JSON writer of taloqdump, so that it meets every model fuzzing can build.
 
 #include "driver/checker.h"
 
