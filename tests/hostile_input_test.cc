@@ -13,6 +13,7 @@
 
 #include "driver/checker.h"
 #include "driver/run_context.h"
+#include "ktfpostparse/pipeline.h"
 #include "test_support.h"
 
 namespace taloq {
@@ -207,6 +208,82 @@ TEST(HostileInput, FilesThatAreNotWhatTheirNamesPromise) {
   EXPECT_EQ(binary_project.text(),
             "error: Unable to open file: \nerror: Unable to open file: \xfe\xff\n"
             "2 error(s), 0 warning(s)\n");
+}
+
+TEST(HostileInput, ReferenceCyclesOfEveryLength) {
+  for (int length = 1; length <= 12; ++length) {
+    SCOPED_TRACE(length);
+    // Link elements that name each other round a cycle never reach a
+    // definition: each is reported once, and the run ends.
+    CapturedRun links;
+    std::string text;
+    for (int i = 0; i < length; ++i) {
+      text += "L" + std::to_string((i + 1) % length) + " L" + std::to_string(i) + ";\n";
+    }
+    load_text(links, text);
+    EXPECT_EQ(run_analysis(links.run), 0);
+    const std::string output = links.text();
+    for (int i = 0; i < length; ++i) {
+      const std::regex line("t\\.tlq\\(" + std::to_string(i + 1) +
+                            "\\) : error: Unable to expand definition of -L[0-9]+- in -L" +
+                            std::to_string(i) + "-\n\n");
+      EXPECT_TRUE(std::regex_search(output, line)) << output;
+    }
+    EXPECT_EQ(links.run.errors, length);
+
+    // Structures that contain each other round a cycle are a clean model:
+    // the member that closes the cycle on the walk from the first one is
+    // marked recursive, and no other.
+    CapturedRun structs;
+    text.clear();
+    for (int i = 0; i < length; ++i) {
+      text += "struct S" + std::to_string(i) + " { S" + std::to_string((i + 1) % length) +
+              " next; };\n";
+    }
+    EXPECT_EQ(load_text(structs, text), "");
+    EXPECT_EQ(run_analysis(structs.run), 1);
+    int marked = 0;
+    for (Element* s = structs.run.merged_elements; s != nullptr; s = s->next) {
+      marked += s->children->recursive ? 1 : 0;
+    }
+    EXPECT_EQ(marked, 1);
+    EXPECT_TRUE(testing::nth(structs.run.merged_elements, length - 1)->children->recursive);
+  }
+}
+
+TEST(HostileInput, SharingThatWouldExplodeAWalk) {
+  // The doubling definition: 2^40 paths through shared bodies.
+  CapturedRun doubling;
+  std::string text = "struct S0 { bool b; };\n";
+  for (int i = 1; i <= 40; ++i) {
+    text += "struct S" + std::to_string(i) + " { S" + std::to_string(i - 1) + " a; S" +
+            std::to_string(i - 1) + " b; };\n";
+  }
+  EXPECT_EQ(load_text(doubling, text), "");
+  EXPECT_EQ(run_analysis(doubling.run), 1);
+  EXPECT_EQ(testing::nth(doubling.run.merged_elements, 40)->type_name, "S40");
+
+  // A chain of 100 000 references, each structure holding the next.
+  CapturedRun chain;
+  text.clear();
+  for (int i = 0; i < 100000; ++i) {
+    text += "struct S" + std::to_string(i) + " { S" + std::to_string(i + 1) + " n; };\n";
+  }
+  text += "struct S100000 { bool b; };\n";
+  EXPECT_EQ(load_text(chain, text), "");
+  EXPECT_EQ(run_analysis(chain.run), 1);
+
+  // A plug whose copy lands inside its own shared body: the naming walk ends
+  // at the over-long name, a fatal stop.
+  const TempDir dir;
+  CapturedRun self_plug;
+  const std::vector<std::string> args = {dir.write("t.tlq",
+                                                   "module M;\nstruct T { bool a; };\n"
+                                                   "plug struct s { bool x; }; into T.s, T;\n")};
+  EXPECT_EQ(run_program(self_plug.run, args, Program{false, run_back_end, nullptr}), 1);
+  EXPECT_TRUE(self_plug.text().starts_with("FATAL: Constructed type name is too long: T_s_s"))
+      << self_plug.text();
+  EXPECT_EQ(self_plug.text().find("error(s)"), std::string::npos);
 }
 
 }  // namespace
