@@ -14,7 +14,7 @@ struct RunContext;
 //   {"modules": [module, ...], "types": [{"c_name", "type_name", "line"}, ...]}
 // Each module holds its name, path, prefix (or null), its imports and
 // extends lists as {"alias", "module"} in list order, and its own
-// top-level elements. See doc/back-ends.md for the element objects.
+// top-level elements. The README (Back ends) describes the element objects.
 void write_model_json(const RunContext& run, std::ostream& out);
 
 // The back end of taloqdump: writes the document to `out` and counts an
