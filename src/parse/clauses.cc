@@ -16,11 +16,6 @@
 namespace taloq {
 namespace {
 
-void premature_end_of_file(ParseContext& ctx) {
-  ctx.state = PS_END_BLOCK;
-  report_parse(ctx, SEV_ERROR, "Encountered premature end of file");
-}
-
 // The name rule: a valid identifier of at most 63 characters becomes the
 // name, the tag and (made identifier-safe) the c_name.
 void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
@@ -278,6 +273,11 @@ void complete_element(ParseContext& ctx, Element& element) {
   for (Element* member = element.children; member != nullptr; member = member->next) {
     check_combined_member(ctx, *member);
   }
+}
+
+void premature_end_of_file(ParseContext& ctx) {
+  ctx.state = PS_END_BLOCK;
+  report_parse(ctx, SEV_ERROR, "Encountered premature end of file");
 }
 
 void run_clause_handler(ParseContext& ctx, Element* element) {

@@ -29,6 +29,9 @@ void skip_parameters(ParseContext& ctx);
 // combined type.
 void complete_element(ParseContext& ctx, Element& element);
 
+// End of file where the grammar needs more: reports it and ends the block.
+void premature_end_of_file(ParseContext& ctx);
+
 // Calls the handler of the context's current state (1 to 9).
 void run_clause_handler(ParseContext& ctx, Element* element);
 

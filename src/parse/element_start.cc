@@ -9,6 +9,7 @@
 #include "lex/names.h"
 #include "lex/tokenizer.h"
 #include "parse/block_parser.h"
+#include "parse/clauses.h"
 
 namespace taloq {
 
@@ -66,11 +67,6 @@ void start_reference(ParseContext& ctx, Element& element, const TokenText& text)
     element.link = text;
     ctx.state = PS_NAME;
   }
-}
-
-void premature_end_of_file(ParseContext& ctx) {
-  ctx.state = PS_END_BLOCK;
-  report_parse(ctx, SEV_ERROR, "Encountered premature end of file");
 }
 
 void store_const_expression(ParseContext& ctx, Element& element, std::string expression) {
