@@ -144,7 +144,7 @@ void TypeNamer::name_from_last_visits(std::vector<Element*> pending) {
 void construct_type_names(RunContext& run, Element* list) {
   TypeNamer namer(run);
   for (Element* element = list; element != nullptr; element = element->next) {
-    if (descends(*element)) namer.stop_at_first_overlong(element->children, element->c_name);
+    if (descends(*element)) namer.stop_at_first_overlong(element->children, element->c_name.str());
   }
   std::vector<Element*> top_level;
   for (Element* element = list; element != nullptr; element = element->next) {

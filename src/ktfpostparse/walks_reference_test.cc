@@ -122,14 +122,15 @@ void plain_member_names(Element* list, const std::string& parent) {
     if (!q->link.empty()) continue;
     if (parent.size() + 1 + q->c_name.size() > 255) throw Overlong{parent + "_" + q->c_name};
     q->type_name = parent + "_" + q->c_name;
-    if (q->children != nullptr) plain_member_names(q->children, q->type_name);
+    if (q->children != nullptr) plain_member_names(q->children, q->type_name.str());
   }
 }
 
 void plain_type_names(Element* list) {
   for (Element* p = list; p != nullptr; p = p->next) {
     p->type_name = p->c_name;
-    if (p->children != nullptr && p->link.empty()) plain_member_names(p->children, p->type_name);
+    if (p->children != nullptr && p->link.empty())
+      plain_member_names(p->children, p->type_name.str());
   }
 }
 

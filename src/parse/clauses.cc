@@ -27,8 +27,9 @@ void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
   } else {
     element.name = text;
     element.tag = text;
-    element.c_name = text;
-    to_identifier(element.c_name);
+    std::string c_name = text;
+    to_identifier(c_name);
+    element.c_name = c_name;
     ctx.state = PS_AFTER_NAME;
   }
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "parse/text.h"
+
 namespace taloq {
 
 struct ModuleRecord;
@@ -56,15 +58,15 @@ constexpr bool is_constructed(std::int32_t type) {
 // no longer ET_LINK) and a plug copy (`is_copy`) point at a body that belongs
 // to another element.
 struct Element {
-  std::string name{kUnsetText};
-  std::string c_name{kUnsetText};
-  std::string tag{kUnsetText};
-  std::string link;
+  Text name{kUnsetText};
+  Text c_name{kUnsetText};
+  Text tag{kUnsetText};
+  Text link;
   std::int32_t type = ET_LINK;
-  std::string const_text;
+  Text const_text;
   std::optional<std::string> pattern;
   std::int32_t line = 0;
-  std::string type_name{kUnsetText};
+  Text type_name{kUnsetText};
   std::int32_t value = -1;
   bool constrained = false;
   std::uint32_t min = 0;

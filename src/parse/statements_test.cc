@@ -27,7 +27,7 @@ std::vector<std::string> aliases(const std::deque<ModuleAlias>& list) {
 
 std::vector<std::string> names(Element* list) {
   std::vector<std::string> out;
-  for (; list != nullptr; list = list->next) out.push_back(list->name);
+  for (; list != nullptr; list = list->next) out.push_back(list->name.str());
   return out;
 }
 

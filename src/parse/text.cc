@@ -15,6 +15,7 @@ void Text::set_heap(char* pointer, std::size_t size, std::size_t capacity) {
 
 Text& Text::assign(std::string_view text) {
   const std::size_t size = text.size();
+  if (size == 0) text = "";  // an empty view may hold a null pointer
   if (on_heap() && size <= heap_field(kCapacityOffset)) {
     char* pointer = heap_pointer();
     std::memmove(pointer, text.data(), size);

@@ -19,6 +19,9 @@ TEST(Text, HoldsShortAndLongTexts) {
   }
   EXPECT_TRUE(Text().empty());
   EXPECT_STREQ(Text().c_str(), "");
+  Text cleared("x");
+  cleared = std::string_view();  // a view without storage at all
+  EXPECT_STREQ(cleared.c_str(), "");
 }
 
 TEST(Text, AssignsBetweenInlineAndHeap) {
