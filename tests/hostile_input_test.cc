@@ -182,6 +182,10 @@ TEST(HostileInput, FilesThatAreNotWhatTheirNamesPromise) {
   EXPECT_EQ(check(dir, "int<0..1> a;", &status), "0 error(s), 0 warning(s)\n");
   EXPECT_EQ(status, 0);
 
+  const TempDir empty_config;
+  empty_config.write("t.tlqcfg", "");
+  EXPECT_EQ(check(empty_config, "int<0..1> a;", &status), "0 error(s), 0 warning(s)\n");
+
   const TempDir binary;
   binary.write("t.tlqcfg", std::string("\x01\xff\0module\0x\n\x7f-prefix \x80", 21));
   EXPECT_EQ(check(binary, "int<0..1> a;", &status), "0 error(s), 0 warning(s)\n");
