@@ -84,8 +84,8 @@ void write_clusters(const RunContext& run, const GraphNodes& graph, std::ostream
     for (const Element* e = module.elements; e != nullptr && e != end; e = e->next) {
       const auto node = graph.by_element.find(e);
       if (node == graph.by_element.end()) continue;
-      out << "    n" << node->second << " [label="
-          << quoted(e->name + "\n" + kind_name(e->type)) << "];\n";
+      out << "    n" << node->second << " [label=" << quoted(e->name + "\n" + kind_name(e->type))
+          << "];\n";
     }
     out << "  }\n";
   }
@@ -144,8 +144,8 @@ void write_plug_edges(RunContext& run, const GraphNodes& graph, std::ostream& ou
       for (const IntoTarget& into : plug.into) {
         const auto node = graph.by_element.find(plug_target(run, plugging, into));
         if (node == graph.by_element.end()) continue;
-        out << "  m" << m << " -> n" << node->second << " [style=dashed, label="
-            << quoted("plug into " + into.target) << "];\n";
+        out << "  m" << m << " -> n" << node->second
+            << " [style=dashed, label=" << quoted("plug into " + into.target) << "];\n";
       }
     }
   }
