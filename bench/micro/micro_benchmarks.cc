@@ -1,0 +1,123 @@
+// Micro benchmarks of the tokenizer, the parser and each analysis pass, to
+// see where the time of a run goes. Run build/bench/taloq_micro_benchmarks;
+// nothing here is a test.
+
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+#include <string>
+
+#include "driver/run_context.h"
+#include "ktfpostparse/links.h"
+#include "ktfpostparse/merge.h"
+#include "ktfpostparse/numbering.h"
+#include "ktfpostparse/plugs.h"
+#include "ktfpostparse/prefixes.h"
+#include "ktfpostparse/recursion.h"
+#include "ktfpostparse/type_list.h"
+#include "ktfpostparse/type_names.h"
+#include "lex/char_stream.h"
+#include "lex/tokenizer.h"
+#include "source/parse_context.h"
+#include "source/source_file.h"
+
+namespace {
+
+// Structures of ten fields, every third one referring to an earlier one.
+std::string definition(int structures) {
+  std::string text = "taloq module Bench;\n";
+  for (int i = 0; i < structures; ++i) {
+    text += "struct M" + std::to_string(i) + " {\n";
+    for (int f = 0; f < 10; ++f) {
+      if (f == 3 && i > 0) {
+        text += "  M" + std::to_string(i / 2) + " ref" + std::to_string(f) + " [0..1];\n";
+      } else {
+        text += "  int<0.." + std::to_string(f + 9) + "> f" + std::to_string(f) + ";\n";
+      }
+    }
+    text += "};\n";
+  }
+  return text;
+}
+
+const std::string& sample() {
+  static const std::string text = definition(20000);
+  return text;
+}
+
+void report_bytes(benchmark::State& state) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(sample().size()));
+}
+
+void BM_Tokenize(benchmark::State& state) {
+  for (auto _ : state) {
+    taloq::RunContext run;
+    taloq::CharStream stream(sample());
+    taloq::ParseContext ctx;
+    ctx.stream = &stream;
+    ctx.run = &run;
+    taloq::TokenText text;
+    int tokens = 0;
+    while (taloq::next_token(ctx, text) != taloq::TK_EOF) ++tokens;
+    benchmark::DoNotOptimize(tokens);
+  }
+  report_bytes(state);
+}
+BENCHMARK(BM_Tokenize)->Unit(benchmark::kMillisecond);
+
+void BM_Parse(benchmark::State& state) {
+  for (auto _ : state) {
+    taloq::RunContext run;
+    std::ostringstream console;
+    run.console = &console;
+    taloq::load_source_text(run, "bench.tlq", sample());
+    benchmark::DoNotOptimize(run.modules.data());
+  }
+  report_bytes(state);
+}
+BENCHMARK(BM_Parse)->Unit(benchmark::kMillisecond);
+
+using Pass = void (*)(taloq::RunContext&);
+
+constexpr Pass kPasses[] = {
+    [](taloq::RunContext& r) { taloq::mark_top_level(r.modules.front()->elements); },
+    taloq::derive_prefixes,
+    taloq::expand_plugs,
+    taloq::resolve_all_links,
+    taloq::merge_elements,
+    [](taloq::RunContext& r) { taloq::build_type_list(r, nullptr, r.merged_elements); },
+    [](taloq::RunContext& r) { taloq::mark_recursion(r.merged_elements); },
+    [](taloq::RunContext& r) { taloq::number_elements(r, r.merged_elements); },
+    [](taloq::RunContext& r) { taloq::construct_type_names(r, r.merged_elements); },
+};
+
+// Times pass number state.range(0), after a fresh load and the passes before it.
+void BM_AnalysisPass(benchmark::State& state) {
+  const auto index = static_cast<std::size_t>(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto run = std::make_unique<taloq::RunContext>();
+    std::ostringstream console;
+    run->console = &console;
+    taloq::load_source_text(*run, "bench.tlq", sample());
+    for (std::size_t i = 0; i < index; ++i) kPasses[i](*run);
+    state.ResumeTiming();
+    kPasses[index](*run);
+    state.PauseTiming();
+    run.reset();
+    state.ResumeTiming();
+  }
+  report_bytes(state);
+}
+// A fixed number of iterations: the untimed set-up of each one costs far
+// more than the fastest passes, which would otherwise repeat without end.
+BENCHMARK(BM_AnalysisPass)
+    ->ArgName("pass")
+    ->DenseRange(0, static_cast<int>(std::size(kPasses)) - 1)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
