@@ -8,6 +8,10 @@ RunContext::RunContext() {
   init_run_context(*this);
 }
 
+const Element* module_elements_end(const RunContext& run, std::size_t index) {
+  return index + 1 < run.modules.size() ? run.modules[index + 1]->elements : nullptr;
+}
+
 void init_run_context(RunContext& run) {
   run.modules.clear();
   run.merged_elements = nullptr;

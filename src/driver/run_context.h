@@ -63,6 +63,11 @@ struct RunContext {
   std::vector<std::unique_ptr<std::byte[]>> extra_store;
 };
 
+// Where the top-level elements of modules[index] end: after the merge the
+// last one's `next` is the next module's first element, so a walk over one
+// module's own elements stops there (null for the last module).
+const Element* module_elements_end(const RunContext& run, std::size_t index);
+
 // Resets every field to its default: empty lists and counters, the option
 // defaults, the plugin base 1000000000 and standard output as console.
 void init_run_context(RunContext& run);

@@ -49,8 +49,7 @@ void write_modules(JsonOutput& json, const RunContext& run) {
   json.key("modules");
   json.start_array();
   for (std::size_t i = 0; i < run.modules.size(); ++i) {
-    const Element* stop = i + 1 < run.modules.size() ? run.modules[i + 1]->elements : nullptr;
-    write_module(json, bodies, *run.modules[i], stop);
+    write_module(json, bodies, *run.modules[i], module_elements_end(run, i));
   }
   json.end_array();
 }

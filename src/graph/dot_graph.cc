@@ -54,15 +54,10 @@ struct GraphNodes {
   std::unordered_map<const Element*, int> by_body;
 };
 
-// The module's own top-level elements end where the next module's begin.
-const Element* module_end(const RunContext& run, std::size_t module) {
-  return module + 1 < run.modules.size() ? run.modules[module + 1]->elements : nullptr;
-}
-
 GraphNodes collect_nodes(const RunContext& run) {
   GraphNodes graph;
   for (std::size_t m = 0; m < run.modules.size(); ++m) {
-    const Element* end = module_end(run, m);
+    const Element* end = module_elements_end(run, m);
     for (const Element* e = run.modules[m]->elements; e != nullptr && e != end; e = e->next) {
       if (!is_constructed(e->type)) continue;
       const int id = static_cast<int>(graph.nodes.size());
@@ -80,7 +75,7 @@ void write_clusters(const RunContext& run, const GraphNodes& graph, std::ostream
     const std::string label = quoted(module.name.empty() ? "(unnamed module)" : module.name);
     out << "  subgraph cluster_" << m << " {\n    label=" << label << ";\n"
         << "    m" << m << " [shape=folder, label=" << label << "];\n";
-    const Element* end = module_end(run, m);
+    const Element* end = module_elements_end(run, m);
     for (const Element* e = module.elements; e != nullptr && e != end; e = e->next) {
       const auto node = graph.by_element.find(e);
       if (node == graph.by_element.end()) continue;

@@ -10,7 +10,7 @@ namespace {
 
 void print_modules(taloq::RunContext& run, std::span<const std::string>) {
   for (std::size_t i = 0; i < run.modules.size(); ++i) {
-    const taloq::Element* end = i + 1 < run.modules.size() ? run.modules[i + 1]->elements : nullptr;
+    const taloq::Element* end = taloq::module_elements_end(run, i);
     int count = 0;
     for (auto* e = run.modules[i]->elements; e != nullptr && e != end; e = e->next) ++count;
     std::cout << "module " << run.modules[i]->name << ": " << count << " element(s)\n";
