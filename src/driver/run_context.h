@@ -61,6 +61,8 @@ struct RunContext {
   std::deque<Element> element_store;
   std::deque<ModuleRecord> module_store;
   std::vector<std::unique_ptr<std::byte[]>> extra_store;
+  // The characters of every element text.
+  TextPool texts;
 };
 
 // Where the top-level elements of modules[index] end: after the merge the

@@ -22,4 +22,12 @@ void JsonOutput::optional_text(const std::optional<std::string>& latin1_text) {
   }
 }
 
+void JsonOutput::optional_text(const Text& latin1_text) {
+  if (!latin1_text.is_null()) {
+    text(latin1_text);
+  } else {
+    null();
+  }
+}
+
 }  // namespace taloq

@@ -9,6 +9,7 @@
 #include <rapidjson/writer.h>
 
 #include "dump/buffered_stream.h"
+#include "parse/text.h"
 
 namespace taloq {
 
@@ -31,6 +32,8 @@ class JsonOutput {
   void key(const char* name) { writer_.Key(name); }
 
   void text(std::string_view latin1_text);
+  // A text, or null for an absent one.
+  void optional_text(const Text& latin1_text);
   void optional_text(const std::optional<std::string>& latin1_text);
   void boolean(bool value) { writer_.Bool(value); }
   void integer(std::int64_t value) { writer_.Int64(value); }

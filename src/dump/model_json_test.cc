@@ -31,9 +31,9 @@ class Model {
   }
   Element& element(const char* name, std::int32_t type = ET_INTEGER) {
     Element& made = captured.run.element_store.emplace_back();
-    made.name = name;
-    made.c_name = name;
-    made.tag = name;
+    made.name = captured.run.texts.keep(name);
+    made.c_name = made.name;
+    made.tag = made.name;
     made.type = type;
     return made;
   }

@@ -42,7 +42,7 @@ void take_definition(Element& element, Element& definition) {
   if (is_constructed(definition.type)) {
     element.type_name = definition.c_name;
   } else {
-    element.link.clear();
+    element.link = Text();
   }
   ++definition.ref_count;
 }

@@ -38,7 +38,7 @@ struct LinkWorld {
     Element* last = nullptr;
     for (int i = 0; i < count; ++i) {
       Element& element = captured.run.element_store.emplace_back();
-      element.name = element.c_name = stem + std::to_string(i);
+      element.name = element.c_name = captured.run.texts.keep(stem + std::to_string(i));
       element.module = module;
       element.line = static_cast<int>(captured.run.element_store.size());
       fill(element, top_count);
@@ -52,7 +52,8 @@ struct LinkWorld {
     switch (pick(0, 3)) {
       case 0: element.type = ET_INTEGER; break;
       case 1:
-        element.link = pick(0, 5) == 0 ? "Missing" : "T" + std::to_string(pick(0, top_count - 1));
+        element.link = pick(0, 5) == 0 ? Text("Missing")
+                                       : captured.run.texts.keep("T" + std::to_string(pick(0, top_count - 1)));
         break;
       default:
         element.type = pick(0, 1) == 0 ? ET_STRUCT : ET_UNION;

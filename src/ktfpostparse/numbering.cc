@@ -58,7 +58,7 @@ void avoid_keyword_clash(RunContext& run, Element& element) {
                  "Warning (Line:%d): Changed name '%s' to '%s_' to avoid C/C++ keyword name "
                  "clash\n",
                  element.line, element.c_name.c_str(), element.c_name.c_str());
-    element.c_name += '_';
+    element.c_name = run.texts.join(element.c_name, "_");
   }
 }
 

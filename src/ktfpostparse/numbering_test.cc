@@ -99,7 +99,7 @@ TEST(AvoidKeywordClash, EveryReservedWordAndOnlyOnce) {
         "huge",     "interrupt", "near",   "pascal",   "catch",   "class",     "delete",
         "friend",   "inline",    "new",    "operator", "private", "protected", "public",
         "template", "throw",     "try",    "virtual"}) {
-    element.c_name = word;
+    element.c_name = Text::borrow(word);
     avoid_keyword_clash(captured.run, element);
     avoid_keyword_clash(captured.run, element);
     renamed += element.c_name == std::string(word) + "_";

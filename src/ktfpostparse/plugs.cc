@@ -89,7 +89,7 @@ void qualify_links(PlugExpansion& expansion, const ModuleRecord& plugging, const
                 qualified.c_str());
       continue;
     }
-    copy->link = std::move(qualified);
+    copy->link = expansion.run.texts.keep(qualified);
   }
 }
 

@@ -133,7 +133,7 @@ void TypeNamer::name_from_last_visits(std::vector<Element*> pending) {
     if (!descends(element) || !entered.insert(element.children)) continue;
     for (Element* member = element.children; member != nullptr; member = member->next) {
       if (!member->link.empty()) continue;
-      member->type_name = element.type_name + "_" + member->c_name;
+      member->type_name = run_.texts.join(element.type_name, "_", member->c_name);
       pending.push_back(member);
     }
   }
@@ -160,7 +160,7 @@ void construct_member_type_names(RunContext& run, Element* members, std::string_
   std::vector<Element*> named;
   for (Element* member = members; member != nullptr; member = member->next) {
     if (!member->link.empty()) continue;
-    member->type_name = std::string(parent) + "_" + member->c_name;
+    member->type_name = run.texts.join(parent, "_", member->c_name);
     named.push_back(member);
   }
   namer.name_from_last_visits(std::move(named));

@@ -52,8 +52,7 @@ struct Generated {
   Element* make(int name_length) {
     Element& element = store.emplace_back();
     static const char* const kNames[] = {"a", "bb", "class", "a", "union", "cc"};
-    element.c_name = kNames[pick(0, 5)];
-    if (name_length > 0) element.c_name += std::string(static_cast<std::size_t>(name_length), 'z');
+    element.c_name = texts.join(kNames[pick(0, 5)], std::string(static_cast<std::size_t>(name_length), 'z'));
     element.name = element.c_name;
     element.line = static_cast<int>(store.size());
     element.is_plugin = pick(0, 4) == 0;
@@ -80,6 +79,7 @@ struct Generated {
 
   std::mt19937 random;
   std::deque<Element> store;
+  TextPool texts;
   Element* top_level = nullptr;
 };
 
@@ -117,20 +117,20 @@ struct Overlong {
   std::string text;
 };
 
-void plain_member_names(Element* list, const std::string& parent) {
+void plain_member_names(TextPool& texts, Element* list, const std::string& parent) {
   for (Element* q = list; q != nullptr; q = q->next) {
     if (!q->link.empty()) continue;
     if (parent.size() + 1 + q->c_name.size() > 255) throw Overlong{parent + "_" + q->c_name};
-    q->type_name = parent + "_" + q->c_name;
-    if (q->children != nullptr) plain_member_names(q->children, q->type_name.str());
+    q->type_name = texts.join(parent, "_", q->c_name);
+    if (q->children != nullptr) plain_member_names(texts, q->children, q->type_name.str());
   }
 }
 
-void plain_type_names(Element* list) {
+void plain_type_names(TextPool& texts, Element* list) {
   for (Element* p = list; p != nullptr; p = p->next) {
     p->type_name = p->c_name;
     if (p->children != nullptr && p->link.empty())
-      plain_member_names(p->children, p->type_name.str());
+      plain_member_names(texts, p->children, p->type_name.str());
   }
 }
 
@@ -197,7 +197,7 @@ TEST(WalksAgainstPlainWalks, TypeNamesAndTheFatalName) {
     }
     std::string plain_fatal;
     try {
-      plain_type_names(plain.top_level);
+      plain_type_names(plain.texts, plain.top_level);
     } catch (const Overlong& overlong) {
       plain_fatal = "FATAL: Constructed type name is too long: " + overlong.text + "\n";
     }

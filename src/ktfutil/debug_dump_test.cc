@@ -16,8 +16,8 @@ struct Model {
   Element& add(const char* c_name, std::int32_t type = ET_INTEGER) {
     Element& element = store.emplace_back();
     element.type = type;
-    element.c_name = c_name;
-    element.tag = c_name;
+    element.c_name = Text::borrow(c_name);
+    element.tag = element.c_name;
     return element;
   }
   std::deque<Element> store;

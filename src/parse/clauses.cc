@@ -7,6 +7,7 @@
 #include <cassert>
 
 #include "driver/diagnostics.h"
+#include "driver/run_context.h"
 #include "lex/char_input.h"
 #include "lex/names.h"
 #include "lex/numbers.h"
@@ -25,11 +26,12 @@ void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
     report_parse(ctx, SEV_ERROR, "Identifier name exceeds %d characters: %s",
                  static_cast<int>(kMaxNameLength), text.c_str());
   } else {
-    element.name = text;
-    element.tag = text;
+    // The name, the tag and usually the c_name are the same characters.
+    element.name = ctx.run->texts.keep(text);
+    element.tag = element.name;
     std::string c_name = text;
     to_identifier(c_name);
-    element.c_name = c_name;
+    element.c_name = c_name == text ? element.name : ctx.run->texts.keep(c_name);
     ctx.state = PS_AFTER_NAME;
   }
 }
@@ -226,7 +228,7 @@ void parse_tag(ParseContext& ctx, Element& element) {
                  static_cast<int>(kMaxNameLength), word.c_str());
     return;
   }
-  element.tag = word[0] == '?' ? word.substr(1) : word;
+  element.tag = ctx.run->texts.keep(std::string_view(word).substr(word[0] == '?' ? 1 : 0));
   ctx.state = PS_AFTER_TAG;
 }
 
@@ -245,7 +247,7 @@ void recover_statement(ParseContext& ctx) {
 namespace {
 
 void check_combined_member(ParseContext& ctx, Element& member) {
-  member.tag.clear();
+  member.tag = Text();
   const std::int32_t type = member.type;
   if (type != ET_INTEGER && type != ET_CONST && type != ET_UNQUOTED_ASCII) {
     report_parse(ctx, SEV_ERROR, "Type of %s not allowed in constructed type", member.name.c_str());

@@ -3,6 +3,7 @@
 // text (embedded).
 
 #include "driver/diagnostics.h"
+#include "driver/run_context.h"
 #include "lex/char_class.h"
 #include "lex/char_input.h"
 #include "lex/numbers.h"
@@ -52,7 +53,11 @@ bool parse_float_constraint(ParseContext& ctx, Element& element) {
 }
 
 bool parse_range(ParseContext& ctx, Element& element) {
-  if (!read_bound(ctx, element.min, element.min_negative)) return false;
+  // The sign flags are bits, so the bound is read into a plain flag.
+  bool negative = element.min_negative;
+  const bool read = read_bound(ctx, element.min, negative);
+  element.min_negative = negative;
+  if (!read) return false;
   TokenText text;
   const Token token = next_token(ctx, text);
   if (token == TK_GT) {
@@ -66,7 +71,10 @@ bool parse_range(ParseContext& ctx, Element& element) {
     invalid_constraint(ctx);
     return false;
   }
-  if (!read_bound(ctx, element.max, element.max_negative)) return false;
+  negative = element.max_negative;
+  const bool read_max = read_bound(ctx, element.max, negative);
+  element.max_negative = negative;
+  if (!read_max) return false;
   element.constrained = true;
   return true;
 }
@@ -89,7 +97,7 @@ void parse_pattern(ParseContext& ctx, Element& element) {
     if (kept.size() < kMaxLinkLength) kept += static_cast<char>(c);
   }
   cut_at_nul(kept);
-  element.pattern = std::move(kept);
+  element.pattern = ctx.run->texts.keep(kept);
 }
 
 void skip_parameters(ParseContext& ctx) {

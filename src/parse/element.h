@@ -2,8 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string>
 #include <string_view>
 
 #include "parse/text.h"
@@ -40,7 +38,7 @@ enum ElementType : std::int32_t {
 
 // Text held by name fields that were never filled (a statement abandoned
 // after its first token, or a type name not yet constructed).
-inline constexpr std::string_view kUnsetText = "___KTF_UnInitialised___";
+inline constexpr char kUnsetText[] = "___KTF_UnInitialised___";
 
 // Longest name, tag and constant text the parser accepts.
 inline constexpr std::size_t kMaxNameLength = 63;
@@ -53,45 +51,49 @@ constexpr bool is_constructed(std::int32_t type) {
 }
 
 // One declaration of a definition. Elements live in storage owned by the run
-// (RunContext::element_store); every pointer between them is non-owning.
+// (RunContext::element_store) and their texts in the run's TextPool; every
+// pointer between them is non-owning, so an element is trivially destroyed.
 // Bodies are shared: a resolved reference (non-empty `link` on a type that is
 // no longer ET_LINK) and a plug copy (`is_copy`) point at a body that belongs
-// to another element.
+// to another element. The fields are ordered by size and the flags are bits,
+// which keeps a model of a million elements within a small multiple of its
+// source text.
 struct Element {
   Text name{kUnsetText};
   Text c_name{kUnsetText};
   Text tag{kUnsetText};
   Text link;
-  std::int32_t type = ET_LINK;
   Text const_text;
-  std::optional<std::string> pattern;
-  std::int32_t line = 0;
+  // Null when no pattern was given.
+  Text pattern = Text::null();
   Text type_name{kUnsetText};
-  std::int32_t value = -1;
-  bool constrained = false;
-  std::uint32_t min = 0;
-  std::uint32_t max = 0;
-  bool min_negative = false;
-  bool max_negative = false;
-  bool has_cardinality = false;
-  std::uint32_t cardinality_min = 0;
-  std::int32_t cardinality_max = -1;
-  bool z_flag = false;
-  bool is_plugin = false;
-  std::int32_t mark = 0;
-  bool top_level = false;
-  bool list = false;
-  bool dynamic = false;
   Element* children = nullptr;
-  bool is_copy = false;
   Element* next = nullptr;
   Element* next_type = nullptr;
-  bool recursive = false;
-  std::int32_t ref_count = 0;
   ModuleRecord* module = nullptr;
   // Room for a back end's own data: RunContext::extra_bytes bytes, owned by
   // the run; null for plug copies and when no room was asked for.
   std::byte* extra = nullptr;
+  std::int32_t type = ET_LINK;
+  std::int32_t line = 0;
+  std::int32_t value = -1;
+  std::uint32_t min = 0;
+  std::uint32_t max = 0;
+  std::uint32_t cardinality_min = 0;
+  std::int32_t cardinality_max = -1;
+  std::int32_t mark = 0;
+  std::int32_t ref_count = 0;
+  bool constrained : 1 = false;
+  bool min_negative : 1 = false;
+  bool max_negative : 1 = false;
+  bool has_cardinality : 1 = false;
+  bool z_flag : 1 = false;
+  bool is_plugin : 1 = false;
+  bool top_level : 1 = false;
+  bool list : 1 = false;
+  bool dynamic : 1 = false;
+  bool is_copy : 1 = false;
+  bool recursive : 1 = false;
 };
 
 // Creates an element for the statement being parsed: line and module from

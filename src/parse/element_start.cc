@@ -4,6 +4,7 @@
 #include <string>
 
 #include "driver/diagnostics.h"
+#include "driver/run_context.h"
 #include "lex/char_class.h"
 #include "lex/char_input.h"
 #include "lex/names.h"
@@ -64,7 +65,7 @@ void start_reference(ParseContext& ctx, Element& element, const TokenText& text)
     report_parse(ctx, SEV_ERROR, "Reference name exceeds %d characters: %s",
                  static_cast<int>(kMaxLinkLength), text.c_str());
   } else {
-    element.link = text;
+    element.link = ctx.run->texts.keep(text);
     ctx.state = PS_NAME;
   }
 }
@@ -77,7 +78,7 @@ void store_const_expression(ParseContext& ctx, Element& element, std::string exp
     report_parse(ctx, SEV_ERROR, "Const name exceeds %d characters: %s",
                  static_cast<int>(kMaxNameLength), expression.c_str());
   } else {
-    element.const_text = std::move(expression);
+    element.const_text = ctx.run->texts.keep(expression);
   }
 }
 

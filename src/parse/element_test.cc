@@ -27,7 +27,7 @@ TEST(CreateElement, Defaults) {
   EXPECT_EQ(element->type_name, kUnsetText);
   EXPECT_EQ(element->link, "");
   EXPECT_EQ(element->const_text, "");
-  EXPECT_FALSE(element->pattern.has_value());
+  EXPECT_TRUE(element->pattern.is_null());
   EXPECT_EQ(element->line, 7);
   EXPECT_EQ(element->module, source.module);
   EXPECT_EQ(element->value, -1);

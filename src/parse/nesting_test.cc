@@ -125,7 +125,7 @@ TEST(LongInput, TenMegabyteLine) {
     CapturedRun captured;
     const std::string output = load_text(captured, "ascii</" + std::string(size, 'p') + "/> s;");
     EXPECT_EQ(output, "");
-    EXPECT_EQ(captured.run.modules[0]->elements->pattern->size(), 255u);
+    EXPECT_EQ(captured.run.modules[0]->elements->pattern.size(), 255u);
   }
 }
 

@@ -4,44 +4,40 @@
 
 namespace taloq {
 
-void Text::set_heap(char* pointer, std::size_t size, std::size_t capacity) {
-  const auto size32 = static_cast<std::uint32_t>(size);
-  const auto capacity32 = static_cast<std::uint32_t>(capacity);
-  std::memcpy(raw_, &pointer, sizeof pointer);
-  std::memcpy(raw_ + kSizeOffset, &size32, sizeof size32);
-  std::memcpy(raw_ + kCapacityOffset, &capacity32, sizeof capacity32);
-  raw_[kInlineCapacity] = static_cast<char>(kHeapTag);
+namespace {
+
+// Room taken from the allocator at a time. Texts longer than a quarter of a
+// block get a block of their own, so at most a quarter is ever left unused.
+constexpr std::size_t kBlockSize = 64 * 1024;
+
+}  // namespace
+
+char* TextPool::room_for(std::size_t size) {
+  if (size > left_) {
+    if (size > kBlockSize / 4) return blocks_.emplace_back(new char[size]).get();
+    next_ = blocks_.emplace_back(new char[kBlockSize]).get();
+    left_ = kBlockSize;
+  }
+  char* room = next_;
+  next_ += size;
+  left_ -= size;
+  return room;
 }
 
-Text& Text::assign(std::string_view text) {
-  const std::size_t size = text.size();
-  if (size == 0) text = "";  // an empty view may hold a null pointer
-  if (on_heap() && size <= heap_field(kCapacityOffset)) {
-    char* pointer = heap_pointer();
-    std::memmove(pointer, text.data(), size);
-    pointer[size] = '\0';
-    set_heap(pointer, size, heap_field(kCapacityOffset));
-    return *this;
-  }
-  if (size <= kInlineCapacity) {
-    char* old = on_heap() ? heap_pointer() : nullptr;
-    std::memmove(raw_, text.data(), size);  // copies before the old storage goes
-    set_inline_size(size);
-    delete[] old;
-    return *this;
-  }
-  char* pointer = new char[size + 1];
-  std::memcpy(pointer, text.data(), size);
-  pointer[size] = '\0';
-  release();
-  set_heap(pointer, size, size);
-  return *this;
-}
+Text TextPool::keep(std::string_view text) { return join(text, {}, {}); }
 
-Text& Text::operator+=(std::string_view text) {
-  std::string joined(view());
-  joined.append(text);
-  return assign(joined);
+Text TextPool::join(std::string_view first, std::string_view second, std::string_view third) {
+  const std::size_t size = first.size() + second.size() + third.size();
+  if (size == 0) return Text();
+  char* room = room_for(size + 1);
+  char* end = room;
+  for (const std::string_view part : {first, second, third}) {
+    if (!part.empty()) std::memcpy(end, part.data(), part.size());
+    end += part.size();
+  }
+  *end = '\0';
+  used_ += size + 1;
+  return Text::borrow(room);
 }
 
 std::ostream& operator<<(std::ostream& out, const Text& text) {

@@ -1,67 +1,55 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace taloq {
 
-// A text field of the element model: a NUL-terminated 8-bit string with
-// value semantics that holds up to 23 characters without allocating. Names,
-// tags and most type names of a definition fit, so building a model of a
-// million elements costs few heap allocations; longer texts go to the heap.
+// A text field of the element model: a NUL-terminated 8-bit string that the
+// field borrows. A Text is one pointer, so copying it is free and a model of
+// a million elements stays small; the characters come from a literal or from
+// the TextPool of the run, which keeps them as long as the model lives.
+// A Text may also be null, which reads as an empty text and is how the
+// model says "absent" (a pattern that was never given).
 class Text {
  public:
-  static constexpr std::size_t kInlineCapacity = 23;
-
-  Text() { set_inline_size(0); }
-  Text(std::string_view text) : Text() { assign(text); }    // NOLINT: converts like std::string
-  Text(const char* text) : Text(std::string_view(text)) {}  // NOLINT
-  Text(const std::string& text) : Text(std::string_view(text)) {}  // NOLINT
-  Text(const Text& other) : Text() { assign(other.view()); }
-  Text(Text&& other) noexcept {
-    std::memcpy(raw_, other.raw_, sizeof raw_);
-    other.set_inline_size(0);
+  constexpr Text() = default;
+  // Borrows a string literal (or another array that outlives the Text).
+  template <std::size_t N>
+  constexpr Text(const char (&literal)[N]) : chars_(literal) {}  // NOLINT: reads like a string
+  // Borrows NUL-terminated characters that outlive the Text.
+  static constexpr Text borrow(const char* chars) {
+    Text text;
+    text.chars_ = chars;
+    return text;
   }
-  ~Text() { release(); }
-
-  Text& operator=(const Text& other) { return assign(other.view()); }
-  Text& operator=(Text&& other) noexcept {
-    if (this != &other) {
-      release();
-      std::memcpy(raw_, other.raw_, sizeof raw_);
-      other.set_inline_size(0);
-    }
-    return *this;
+  static constexpr Text null() {
+    Text text;
+    text.chars_ = nullptr;
+    return text;
   }
-  Text& operator=(std::string_view text) { return assign(text); }
-  Text& operator=(const std::string& text) { return assign(text); }
-  Text& operator=(const char* text) { return assign(std::string_view(text)); }
 
-  // Replaces the content; `text` may point into this Text itself.
-  Text& assign(std::string_view text);
-  Text& operator+=(std::string_view text);
-  Text& operator+=(char c) { return *this += std::string_view(&c, 1); }
-  void clear() { assign({}); }
-
-  const char* data() const { return on_heap() ? heap_pointer() : raw_; }
+  bool is_null() const { return chars_ == nullptr; }
+  const char* data() const { return chars_ != nullptr ? chars_ : ""; }
   const char* c_str() const { return data(); }
-  std::size_t size() const { return on_heap() ? heap_field(kSizeOffset) : kInlineCapacity - tag(); }
+  std::size_t size() const { return std::strlen(data()); }
   std::size_t length() const { return size(); }
-  bool empty() const { return size() == 0; }
+  bool empty() const { return data()[0] == '\0'; }
   char operator[](std::size_t i) const { return data()[i]; }
   char front() const { return data()[0]; }
   char back() const { return data()[size() - 1]; }
 
-  std::string_view view() const { return {data(), size()}; }
+  std::string_view view() const { return data(); }
   operator std::string_view() const { return view(); }  // NOLINT: reads like a string
   std::string str() const { return std::string(view()); }
 
   bool starts_with(std::string_view prefix) const { return view().starts_with(prefix); }
-  bool starts_with(char c) const { return view().starts_with(c); }
+  bool starts_with(char c) const { return data()[0] == c && c != '\0'; }
   bool ends_with(std::string_view suffix) const { return view().ends_with(suffix); }
   std::size_t find(std::string_view what, std::size_t pos = 0) const {
     return view().find(what, pos);
@@ -73,10 +61,15 @@ class Text {
   std::string substr(std::size_t pos, std::size_t count = std::string_view::npos) const {
     return std::string(view().substr(pos, count));
   }
+  // True when both borrow the very same characters (a cheap equality test
+  // for texts that were copied from one another).
+  bool same_storage(const Text& other) const { return chars_ == other.chars_; }
 
-  friend bool operator==(const Text& a, const Text& b) { return a.view() == b.view(); }
+  friend bool operator==(const Text& a, const Text& b) {
+    return a.chars_ == b.chars_ || std::strcmp(a.data(), b.data()) == 0;
+  }
   friend bool operator==(const Text& a, std::string_view b) { return a.view() == b; }
-  friend bool operator==(const Text& a, const char* b) { return a.view() == b; }
+  friend bool operator==(const Text& a, const char* b) { return std::strcmp(a.data(), b) == 0; }
   friend bool operator==(const Text& a, const std::string& b) { return a.view() == b; }
   friend std::string operator+(const Text& a, std::string_view b) {
     std::string out(a.view());
@@ -91,38 +84,36 @@ class Text {
   friend std::string operator+(const Text& a, char b) { return a + std::string_view(&b, 1); }
 
  private:
-  // Layout of raw_: inline, the characters from raw_[0], a NUL after them,
-  // and in raw_[23] the free room (23 - size), which is itself the NUL when
-  // the text is full; on the heap, a pointer, the size and the capacity,
-  // and kHeapTag in raw_[23].
-  static constexpr unsigned char kHeapTag = 0x80;
-  static constexpr std::size_t kSizeOffset = sizeof(char*);
-  static constexpr std::size_t kCapacityOffset = sizeof(char*) + sizeof(std::uint32_t);
-
-  unsigned char tag() const { return static_cast<unsigned char>(raw_[kInlineCapacity]); }
-  bool on_heap() const { return tag() == kHeapTag; }
-  char* heap_pointer() const {
-    char* pointer;
-    std::memcpy(&pointer, raw_, sizeof pointer);
-    return pointer;
-  }
-  std::uint32_t heap_field(std::size_t offset) const {
-    std::uint32_t value;
-    std::memcpy(&value, raw_ + offset, sizeof value);
-    return value;
-  }
-  void set_inline_size(std::size_t size) {
-    raw_[size] = '\0';
-    raw_[kInlineCapacity] = static_cast<char>(kInlineCapacity - size);
-  }
-  void set_heap(char* pointer, std::size_t size, std::size_t capacity);
-  void release() {
-    if (on_heap()) delete[] heap_pointer();
-  }
-
-  alignas(8) char raw_[kInlineCapacity + 1];
+  const char* chars_ = "";
 };
 
 std::ostream& operator<<(std::ostream& out, const Text& text);
+
+// Storage for the texts of one model: characters are copied into large
+// blocks and stay where they are until the pool goes, so a Text made here is
+// valid for the pool's whole life. Nothing is freed one by one.
+class TextPool {
+ public:
+  TextPool() = default;
+  TextPool(const TextPool&) = delete;
+  TextPool& operator=(const TextPool&) = delete;
+  TextPool(TextPool&&) = default;
+  TextPool& operator=(TextPool&&) = default;
+
+  // A Text with a copy of `text`, NUL-terminated. An empty text takes no room.
+  Text keep(std::string_view text);
+  // A Text with `first`, `second` and `third` one after the other.
+  Text join(std::string_view first, std::string_view second, std::string_view third = {});
+  // Characters held, for tests and measurements.
+  std::size_t bytes_used() const { return used_; }
+
+ private:
+  char* room_for(std::size_t size);
+
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* next_ = nullptr;
+  std::size_t left_ = 0;
+  std::size_t used_ = 0;
+};
 
 }  // namespace taloq

@@ -2,72 +2,65 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <string>
-#include <utility>
 
 namespace taloq {
-namespace {
 
-TEST(Text, HoldsShortAndLongTexts) {
-  for (const std::size_t length : {0, 1, 15, 22, 23, 24, 64, 300}) {
-    const std::string source(length, 'x');
-    const Text text(source);
-    EXPECT_EQ(text.size(), length);
-    EXPECT_EQ(text.view(), source);
-    EXPECT_EQ(std::string(text.c_str()), source) << "NUL-terminated at " << length;
+TEST(Text, BorrowsLiteralsAndReadsNullAsEmpty) {
+  const Text empty;
+  EXPECT_TRUE(empty.empty());
+  EXPECT_FALSE(empty.is_null());
+  EXPECT_STREQ(empty.c_str(), "");
+  const Text absent = Text::null();
+  EXPECT_TRUE(absent.is_null());
+  EXPECT_TRUE(absent.empty());
+  EXPECT_STREQ(absent.c_str(), "");
+  EXPECT_EQ(absent, empty);  // both read as ""
+  const Text literal("Msg");
+  EXPECT_EQ(literal.size(), 3u);
+  EXPECT_FALSE(literal.starts_with('\0'));
+}
+
+TEST(TextPool, KeepsCopiesThatOutliveTheSource) {
+  TextPool pool;
+  std::vector<Text> kept;
+  std::vector<std::string> expected;
+  // Enough texts to fill several blocks, with a few that get a block each.
+  for (std::size_t i = 0; i < 20000; ++i) {
+    std::string source(i % 7 == 0 ? 20000 + i : i % 300, static_cast<char>('a' + i % 26));
+    kept.push_back(pool.keep(source));
+    expected.push_back(source);
+    source.assign(source.size(), '#');  // the copy must not follow the source
   }
-  EXPECT_TRUE(Text().empty());
-  EXPECT_STREQ(Text().c_str(), "");
-  Text cleared("x");
-  cleared = std::string_view();  // a view without storage at all
-  EXPECT_STREQ(cleared.c_str(), "");
+  std::set<const char*> starts;
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    ASSERT_EQ(kept[i].view(), expected[i]) << i;
+    ASSERT_EQ(kept[i].c_str()[kept[i].size()], '\0') << i;
+    if (!expected[i].empty()) EXPECT_TRUE(starts.insert(kept[i].c_str()).second) << i;
+  }
 }
 
-TEST(Text, AssignsBetweenInlineAndHeap) {
-  Text text("short");
-  text = std::string(40, 'a');
-  EXPECT_EQ(text.view(), std::string(40, 'a'));
-  text = std::string(30, 'b');  // reuses the heap room
-  EXPECT_EQ(text.view(), std::string(30, 'b'));
-  text = "again short";
-  EXPECT_EQ(text.view(), "again short");
-  text = std::string(100, 'c');
-  EXPECT_EQ(text.size(), 100u);
-}
-
-TEST(Text, AssignsFromItsOwnContent) {
-  Text short_text("?tag");
-  short_text.assign(short_text.view().substr(1));
-  EXPECT_EQ(short_text.view(), "tag");
-  Text long_text(std::string(50, 'q') + "end");
-  long_text.assign(long_text.view().substr(45));
-  EXPECT_EQ(long_text.view(), "qqqqqend");
-  Text grow(std::string(20, 'g'));
-  grow += grow.view();
-  EXPECT_EQ(grow.view(), std::string(40, 'g'));
-}
-
-TEST(Text, CopiesAndMovesAreIndependent) {
-  Text a(std::string(30, 'a'));
-  Text b = a;
-  b += "!";
-  EXPECT_EQ(a.size(), 30u);
-  EXPECT_EQ(b.size(), 31u);
-  Text c = std::move(b);
-  EXPECT_EQ(c.size(), 31u);
-  EXPECT_TRUE(b.empty());  // NOLINT: a moved-from Text is empty
-  c = a;
-  EXPECT_EQ(c, a);
-  a = std::move(c);
-  EXPECT_EQ(a.size(), 30u);
+TEST(TextPool, JoinsPartsAndCutsAtANul) {
+  TextPool pool;
+  EXPECT_EQ(pool.join("Msg", "_", "hdr"), "Msg_hdr");
+  EXPECT_EQ(pool.join("", "", ""), "");
+  EXPECT_EQ(pool.bytes_used(), 8u);  // an empty text takes no room
+  // The model's texts end at the first NUL, as C strings do.
+  EXPECT_EQ(pool.keep(std::string("ab\0cd", 5)).view(), "ab");
 }
 
 TEST(Text, ComparesAndJoinsLikeAString) {
-  const Text name("Msg");
+  TextPool pool;
+  const Text name = pool.keep("Msg");
+  const Text copy = name;
+  EXPECT_TRUE(copy.same_storage(name));
   EXPECT_TRUE(name == "Msg");
   EXPECT_FALSE(name == "msg");
   EXPECT_TRUE(name == std::string("Msg"));
+  EXPECT_TRUE(name == Text("Msg"));
+  EXPECT_FALSE(name == Text("Ms"));
   EXPECT_EQ(name + "_" + "hdr", "Msg_hdr");
   EXPECT_EQ(std::string("x::") + name, "x::Msg");
   EXPECT_TRUE(name.starts_with('M'));
@@ -77,5 +70,4 @@ TEST(Text, ComparesAndJoinsLikeAString) {
   EXPECT_EQ(out.str(), "Msg");
 }
 
-}  // namespace
 }  // namespace taloq
