@@ -62,9 +62,7 @@ int skip_block_comment(ParseContext& ctx) {
   return ' ';
 }
 
-int next_char(ParseContext& ctx) {
-  const int c = read_char(ctx);
-  if (c != '/') return c;
+int next_char_after_slash(ParseContext& ctx) {
   const int following = read_char(ctx);
   if (following == '/') return skip_line_comment(ctx);
   if (following == '*') return skip_block_comment(ctx);

@@ -30,7 +30,13 @@ int skip_line_comment(ParseContext& ctx);
 // or to end of file. Returns ' '.
 int skip_block_comment(ParseContext& ctx);
 
+// After '/': the next character with comments removed.
+int next_char_after_slash(ParseContext& ctx);
+
 // The next character with comments removed: a whole comment reads as ' '.
-int next_char(ParseContext& ctx);
+inline int next_char(ParseContext& ctx) {
+  const int c = read_char(ctx);
+  return c == '/' ? next_char_after_slash(ctx) : c;
+}
 
 }  // namespace taloq

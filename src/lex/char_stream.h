@@ -37,6 +37,16 @@ class CharStream {
   }
 
   std::string_view text() const { return text_; }
+  // Direct reading for scanners that take runs of plain bytes at once: with
+  // nothing pushed back, the bytes from the read position on, which
+  // skip(n) then consumes. A scanner that stops at '\r' or '/' leaves them
+  // to get(), which knows line ends and comments.
+  bool has_pending() const { return pending_count_ > 0; }
+  std::string_view unread_text() const { return text_.substr(pos_); }
+  void skip(std::size_t count) {
+    assert(pending_count_ == 0 && count <= text_.size() - pos_);
+    pos_ += count;
+  }
   std::size_t position() const { return pos_; }
   // Moves to a byte offset and forgets pushed-back characters.
   void seek(std::size_t pos) {

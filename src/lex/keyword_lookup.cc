@@ -5,7 +5,7 @@
 namespace taloq {
 namespace {
 
-constexpr std::size_t kSlots = 128;          // a power of two, well above 47 entries
+constexpr std::size_t kSlots = 512;          // a power of two, ten times the 47 entries
 constexpr std::size_t kLongestKeyword = 14;  // "unquoted-ascii"
 
 constexpr std::uint32_t hash_text(std::string_view text) {
@@ -31,6 +31,16 @@ constexpr std::array<int, kSlots> build_slots() {
 
 constexpr std::array<int, kSlots> kSlotTable = build_slots();
 
+// Most texts looked up are names that differ from every keyword early, so
+// an inline comparison beats a call to memcmp.
+bool same_text(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<Token> lookup_keyword(std::string_view text) {
@@ -38,7 +48,7 @@ std::optional<Token> lookup_keyword(std::string_view text) {
   for (std::size_t at = hash_text(text) & (kSlots - 1); kSlotTable[at] != -1;
        at = (at + 1) & (kSlots - 1)) {
     const KeywordEntry& entry = keyword_table[static_cast<std::size_t>(kSlotTable[at])];
-    if (entry.text == text) return entry.token;
+    if (same_text(entry.text, text)) return entry.token;
   }
   return std::nullopt;
 }

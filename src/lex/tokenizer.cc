@@ -1,5 +1,7 @@
 #include "lex/tokenizer.h"
 
+#include <algorithm>
+
 #include "lex/char_class.h"
 #include "lex/char_input.h"
 
@@ -12,13 +14,34 @@ void cut_at_nul(std::string& text) {
 
 namespace {
 
+// Consumes the blanks that follow straight from the buffer, counting line
+// ends. A '\r' is a blank either way, so taking it here cannot differ from
+// the reader folding "\r\n" into '\n'. A '/' stops the run: it may open a
+// comment, which the reader handles.
+void skip_plain_blanks(ParseContext& ctx) {
+  CharStream& stream = *ctx.stream;
+  if (stream.has_pending()) return;
+  const std::string_view rest = stream.unread_text();
+  std::size_t taken = 0;
+  for (; taken < rest.size(); ++taken) {
+    const char c = rest[taken];
+    if (c == '\n') {
+      ++ctx.line;
+    } else if (!is_space(static_cast<unsigned char>(c))) {
+      break;
+    }
+  }
+  stream.skip(taken);
+}
+
 // Skips white space (comments read as blanks); returns the first other
 // character, or kEof.
 int skip_white_space(ParseContext& ctx) {
-  int c;
-  do {
+  int c = next_char(ctx);
+  while (is_space(c)) {
+    skip_plain_blanks(ctx);
     c = next_char(ctx);
-  } while (is_space(c));
+  }
   return c;
 }
 
@@ -57,8 +80,25 @@ constexpr bool is_word_char(int c) {
   return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':';
 }
 
+// Appends the word characters that follow straight from the buffer, up to
+// the scan limit. None of them is a line end or can open a comment, so this
+// is what reading them one by one would give.
+void take_word_chars(ParseContext& ctx, TokenText& text) {
+  CharStream& stream = *ctx.stream;
+  if (stream.has_pending() || text.size() >= kMaxTokenScan) return;
+  const std::string_view rest = stream.unread_text();
+  const std::size_t room = std::min(rest.size(), kMaxTokenScan - text.size());
+  std::size_t taken = 0;
+  while (taken < room && is_word_char(static_cast<unsigned char>(rest[taken]))) ++taken;
+  text.append(rest.data(), taken);
+  stream.skip(taken);
+}
+
 void scan_word(ParseContext& ctx, int c, TokenText& text) {
   text += static_cast<char>(c);
+  take_word_chars(ctx, text);
+  // The character that ends the word is read and given back as usual: when
+  // it opens a comment, the comment is consumed now, as it always was.
   c = next_char(ctx);
   while (text.size() < kMaxTokenScan && is_word_char(c)) {
     text += static_cast<char>(c);
@@ -72,9 +112,14 @@ bool begins_range_or_ellipsis(const TokenText& text) {
   return text.size() <= 3 && std::string_view("...").substr(0, text.size()) == text;
 }
 
-// The longest of ".." and "..." that begins here, else one character.
+// The longest of ".." and "..." that begins here, else one character. A NUL
+// read as punctuation is cut, as in every text, and leaves an empty text.
 void scan_punct(ParseContext& ctx, int c, TokenText& text) {
   text += static_cast<char>(c);
+  if (c == '\0') {
+    text.clear();
+    return;
+  }
   while (begins_range_or_ellipsis(text)) {
     const int following = next_char(ctx);
     if (following == kEof) return;
@@ -87,10 +132,9 @@ void scan_punct(ParseContext& ctx, int c, TokenText& text) {
   }
 }
 
-Token finish(TokenText& text) {
-  cut_at_nul(text);
-  return classify_token(text);
-}
+// Words and numbers hold no NUL (it is neither a word character nor a
+// digit), and punctuation cuts its own, so the text is final here.
+Token finish(const TokenText& text) { return classify_token(text); }
 
 }  // namespace
 

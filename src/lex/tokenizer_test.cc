@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "lex/char_class.h"
 #include "lex/char_input.h"
 #include "test_support.h"
 
@@ -233,6 +235,84 @@ TEST(ClassifyToken, NumbersKeywordsAndWords) {
   EXPECT_EQ(classify_token("struct"), TK_STRUCT);
   EXPECT_EQ(classify_token("Struct"), TK_WORD);
   EXPECT_EQ(classify_token(";"), TK_SEMICOLON);
+}
+
+}  // namespace
+}  // namespace taloq
+
+namespace taloq {
+namespace {
+
+// The tokenizer as a plain character-at-a-time reader: the behaviour the
+// buffer-scanning fast paths must reproduce exactly, line numbers included.
+namespace plain {
+
+int skip_white_space(ParseContext& ctx) {
+  int c;
+  do {
+    c = next_char(ctx);
+  } while (is_space(c));
+  return c;
+}
+
+bool is_word_char(int c) { return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':'; }
+
+Token next_token(ParseContext& ctx, TokenText& text) {
+  text.clear();
+  int c = skip_white_space(ctx);
+  if (c == kEof) return TK_EOF;
+  if (is_letter(c) || c == '_') {
+    text += static_cast<char>(c);
+    for (c = next_char(ctx); text.size() < kMaxTokenScan && is_word_char(c); c = next_char(ctx)) {
+      text += static_cast<char>(c);
+    }
+    unread_char(ctx, c);
+    return classify_token(text);
+  }
+  // Numbers and punctuation have no fast path of their own: read them with
+  // the real reader from the same position.
+  unread_char(ctx, c);
+  return taloq::next_token(ctx, text);
+}
+
+}  // namespace plain
+
+struct LineToken {
+  Token token;
+  std::string text;
+  int line;
+  bool operator==(const LineToken&) const = default;
+};
+
+std::vector<LineToken> tokens_with_lines(std::string_view text, Reader reader) {
+  TextSource source(text);
+  std::vector<LineToken> tokens;
+  TokenText token_text;
+  for (;;) {
+    const Token token = reader(source.ctx, token_text);
+    tokens.push_back({token, token_text, source.ctx.line});
+    if (token == TK_EOF || tokens.size() > 20000) break;
+  }
+  return tokens;
+}
+
+TEST(Tokens, BufferScanningMatchesReadingCharacterByCharacter) {
+  // Pieces chosen to meet at every boundary the scanners care about: words
+  // running into comments, line ends in both spellings, NULs, long words.
+  const std::vector<std::string> pieces = {
+      "a", "Msg", "x1", "_u", "-", ".", ":", " ", "\t", "\n", "\r\n", "\r", "/", "*", "/*",
+      "*/", "//", "/**", "taloq*/", ";", "{", "7", "0x1F", std::string(1, '\0'), "\xE9",
+      std::string(130, 'w'), std::string(127, 'v'), "..", "..."};
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int count = std::uniform_int_distribution<int>(1, 40)(random);
+    for (int i = 0; i < count; ++i) {
+      text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+    }
+    ASSERT_EQ(tokens_with_lines(text, next_token), tokens_with_lines(text, plain::next_token))
+        << "round " << round;
+  }
 }
 
 }  // namespace

@@ -29,9 +29,12 @@ void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
     // The name, the tag and usually the c_name are the same characters.
     element.name = ctx.run->texts.keep(text);
     element.tag = element.name;
-    std::string c_name = text;
-    to_identifier(c_name);
-    element.c_name = c_name == text ? element.name : ctx.run->texts.keep(c_name);
+    element.c_name = element.name;
+    if (text.find_first_of("-.:") != std::string::npos) {
+      std::string c_name = text;
+      to_identifier(c_name);
+      element.c_name = ctx.run->texts.keep(c_name);
+    }
     ctx.state = PS_AFTER_NAME;
   }
 }
