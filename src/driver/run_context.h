@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -10,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/stable_store.h"
 #include "parse/element.h"
 #include "source/module_record.h"
 
@@ -58,8 +58,8 @@ struct RunContext {
 
   // Storage of the model. Records never move once made, so the plain
   // pointers between them stay valid for the whole run.
-  std::deque<Element> element_store;
-  std::deque<ModuleRecord> module_store;
+  StableStore<Element> element_store;
+  StableStore<ModuleRecord> module_store;
   std::vector<std::unique_ptr<std::byte[]>> extra_store;
   // The characters of every element text.
   TextPool texts;

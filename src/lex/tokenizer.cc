@@ -109,7 +109,7 @@ void scan_word(ParseContext& ctx, int c, TokenText& text) {
 
 // True while `text` is the beginning (or the whole) of ".." or "...".
 bool begins_range_or_ellipsis(const TokenText& text) {
-  return text.size() <= 3 && std::string_view("...").substr(0, text.size()) == text;
+  return text.size() <= 3 && text.find_first_not_of('.') == std::string::npos;
 }
 
 // The longest of ".." and "..." that begins here, else one character. A NUL
