@@ -52,8 +52,9 @@ struct LinkWorld {
     switch (pick(0, 3)) {
       case 0: element.type = ET_INTEGER; break;
       case 1:
-        element.link = pick(0, 5) == 0 ? Text("Missing")
-                                       : captured.run.texts.keep("T" + std::to_string(pick(0, top_count - 1)));
+        element.link = pick(0, 5) == 0
+                           ? Text("Missing")
+                           : captured.run.texts.keep("T" + std::to_string(pick(0, top_count - 1)));
         break;
       default:
         element.type = pick(0, 1) == 0 ? ET_STRUCT : ET_UNION;

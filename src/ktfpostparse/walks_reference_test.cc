@@ -52,7 +52,8 @@ struct Generated {
   Element* make(int name_length) {
     Element& element = store.emplace_back();
     static const char* const kNames[] = {"a", "bb", "class", "a", "union", "cc"};
-    element.c_name = texts.join(kNames[pick(0, 5)], std::string(static_cast<std::size_t>(name_length), 'z'));
+    element.c_name =
+        texts.join(kNames[pick(0, 5)], std::string(static_cast<std::size_t>(name_length), 'z'));
     element.name = element.c_name;
     element.line = static_cast<int>(store.size());
     element.is_plugin = pick(0, 4) == 0;

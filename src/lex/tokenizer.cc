@@ -1,6 +1,7 @@
 #include "lex/tokenizer.h"
 
 #include <algorithm>
+#include <array>
 
 #include "lex/char_class.h"
 #include "lex/char_input.h"
@@ -80,6 +81,13 @@ constexpr bool is_word_char(int c) {
   return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':';
 }
 
+// is_word_char for each byte, for the scanner's inner loop.
+constexpr std::array<bool, 256> kWordBytes = [] {
+  std::array<bool, 256> bytes{};
+  for (int c = 0; c < 256; ++c) bytes[static_cast<std::size_t>(c)] = is_word_char(c);
+  return bytes;
+}();
+
 // Appends the word characters that follow straight from the buffer, up to
 // the scan limit. None of them is a line end or can open a comment, so this
 // is what reading them one by one would give.
@@ -89,7 +97,7 @@ void take_word_chars(ParseContext& ctx, TokenText& text) {
   const std::string_view rest = stream.unread_text();
   const std::size_t room = std::min(rest.size(), kMaxTokenScan - text.size());
   std::size_t taken = 0;
-  while (taken < room && is_word_char(static_cast<unsigned char>(rest[taken]))) ++taken;
+  while (taken < room && kWordBytes[static_cast<unsigned char>(rest[taken])]) ++taken;
   text.append(rest.data(), taken);
   stream.skip(taken);
 }
@@ -134,7 +142,9 @@ void scan_punct(ParseContext& ctx, int c, TokenText& text) {
 
 // Words and numbers hold no NUL (it is neither a word character nor a
 // digit), and punctuation cuts its own, so the text is final here.
-Token finish(const TokenText& text) { return classify_token(text); }
+Token finish(const TokenText& text) {
+  return classify_token(text);
+}
 
 }  // namespace
 

@@ -255,7 +255,9 @@ int skip_white_space(ParseContext& ctx) {
   return c;
 }
 
-bool is_word_char(int c) { return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':'; }
+bool is_word_char(int c) {
+  return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':';
+}
 
 Token next_token(ParseContext& ctx, TokenText& text) {
   text.clear();
@@ -299,10 +301,35 @@ std::vector<LineToken> tokens_with_lines(std::string_view text, Reader reader) {
 TEST(Tokens, BufferScanningMatchesReadingCharacterByCharacter) {
   // Pieces chosen to meet at every boundary the scanners care about: words
   // running into comments, line ends in both spellings, NULs, long words.
-  const std::vector<std::string> pieces = {
-      "a", "Msg", "x1", "_u", "-", ".", ":", " ", "\t", "\n", "\r\n", "\r", "/", "*", "/*",
-      "*/", "//", "/**", "taloq*/", ";", "{", "7", "0x1F", std::string(1, '\0'), "\xE9",
-      std::string(130, 'w'), std::string(127, 'v'), "..", "..."};
+  const std::vector<std::string> pieces = {"a",
+                                           "Msg",
+                                           "x1",
+                                           "_u",
+                                           "-",
+                                           ".",
+                                           ":",
+                                           " ",
+                                           "\t",
+                                           "\n",
+                                           "\r\n",
+                                           "\r",
+                                           "/",
+                                           "*",
+                                           "/*",
+                                           "*/",
+                                           "//",
+                                           "/**",
+                                           "taloq*/",
+                                           ";",
+                                           "{",
+                                           "7",
+                                           "0x1F",
+                                           std::string(1, '\0'),
+                                           "\xE9",
+                                           std::string(130, 'w'),
+                                           std::string(127, 'v'),
+                                           "..",
+                                           "..."};
   std::mt19937 random(7);
   for (int round = 0; round < 3000; ++round) {
     std::string text;

@@ -24,7 +24,9 @@ char* TextPool::room_for(std::size_t size) {
   return room;
 }
 
-Text TextPool::keep(std::string_view text) { return join(text, {}, {}); }
+Text TextPool::keep(std::string_view text) {
+  return join(text, {}, {});
+}
 
 Text TextPool::join(std::string_view first, std::string_view second, std::string_view third) {
   const std::size_t size = first.size() + second.size() + third.size();
