@@ -58,7 +58,8 @@ struct RunContext {
 
   // Storage of the model. Records never move once made, so the plain
   // pointers between them stay valid for the whole run.
-  StableStore<Element> element_store;
+  // Elements in blocks of a huge page: a large definition makes millions.
+  StableStore<Element, 2 * 1024 * 1024> element_store;
   StableStore<ModuleRecord> module_store;
   std::vector<std::unique_ptr<std::byte[]>> extra_store;
   // The characters of every element text.

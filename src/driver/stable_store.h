@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 #include <iterator>
 #include <new>
 #include <type_traits>
@@ -9,16 +10,24 @@
 
 namespace taloq {
 
-// Storage for the records of a model. Records are made in blocks of many at
-// a time, never move once made (so plain pointers to them stay valid until
+// Room for `bytes` bytes aligned for any record. Blocks of a huge page or
+// more are aligned to one and the system is asked to back them with huge
+// pages, which spares tens of thousands of page faults in a large model.
+void* allocate_block(std::size_t bytes);
+void free_block(void* block) noexcept;
+
+// Storage for the records of a model. Records are made in blocks of
+// kBlockBytes at a time, never move once made (so plain pointers to them stay valid until
 // the store is cleared) and are visited in the order they were made. Unlike
 // a deque, whose blocks hold only a few large records, this takes one
-// allocation per thousand records and frees records that need no
-// destructor without visiting them.
-template <class T>
+// allocation per block and frees records that need no destructor without
+// visiting them.
+template <class T, std::size_t kBlockBytes = 64 * 1024>
 class StableStore {
  public:
-  static constexpr std::size_t kBlockRecords = 1024;
+  static_assert(alignof(T) <= alignof(std::max_align_t));
+  static constexpr std::size_t kBlockRecords = kBlockBytes / sizeof(T) > 0 ? kBlockBytes / sizeof(T)
+                                                                           : 1;
 
   StableStore() = default;
   StableStore(const StableStore&) = delete;
@@ -62,7 +71,7 @@ class StableStore {
     if constexpr (!std::is_trivially_destructible_v<T>) {
       for (std::size_t i = size_; i > 0; --i) (*this)[i - 1].~T();
     }
-    for (T* block : blocks_) ::operator delete(block, std::align_val_t(alignof(T)));
+    for (T* block : blocks_) free_block(block);
     blocks_.clear();
     size_ = 0;
   }
@@ -107,7 +116,7 @@ class StableStore {
   void add_block() {
     // Room first, so that the push_back below cannot throw and lose a block.
     if (blocks_.size() == blocks_.capacity()) blocks_.reserve(2 * blocks_.size() + 1);
-    void* room = ::operator new(sizeof(T) * kBlockRecords, std::align_val_t(alignof(T)));
+    void* room = allocate_block(sizeof(T) * kBlockRecords);
     blocks_.push_back(static_cast<T*>(room));
   }
 

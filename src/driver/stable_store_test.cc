@@ -24,10 +24,11 @@ struct Counted {
   int* alive_;
 };
 
-TEST(StableStore, RecordsKeepTheirAddressAndOrder) {
-  StableStore<int> store;
+template <class Store>
+void check_addresses_and_order() {
+  Store store;
   std::vector<int*> made;
-  const int count = 3 * static_cast<int>(StableStore<int>::kBlockRecords) + 5;
+  const int count = 3 * static_cast<int>(Store::kBlockRecords) + 5;
   for (int i = 0; i < count; ++i) made.push_back(&store.emplace_back(i));
   ASSERT_EQ(store.size(), static_cast<std::size_t>(count));
   int expected = 0;
@@ -39,6 +40,12 @@ TEST(StableStore, RecordsKeepTheirAddressAndOrder) {
   store.clear();
   EXPECT_TRUE(store.empty());
   EXPECT_EQ(store.begin(), store.end());
+}
+
+TEST(StableStore, RecordsKeepTheirAddressAndOrder) {
+  check_addresses_and_order<StableStore<int>>();
+  // Blocks of a huge page take the aligned path.
+  check_addresses_and_order<StableStore<int, 2 * 1024 * 1024>>();
 }
 
 TEST(StableStore, DestroysEachRecordOnceAndSurvivesAFailedConstruction) {

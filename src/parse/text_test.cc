@@ -38,7 +38,9 @@ TEST(TextPool, KeepsCopiesThatOutliveTheSource) {
   for (std::size_t i = 0; i < kept.size(); ++i) {
     ASSERT_EQ(kept[i].view(), expected[i]) << i;
     ASSERT_EQ(kept[i].c_str()[kept[i].size()], '\0') << i;
-    if (!expected[i].empty()) EXPECT_TRUE(starts.insert(kept[i].c_str()).second) << i;
+    if (!expected[i].empty()) {
+      EXPECT_TRUE(starts.insert(kept[i].c_str()).second) << i;
+    }
   }
 }
 
