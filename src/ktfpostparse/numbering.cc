@@ -1,6 +1,7 @@
 #include "ktfpostparse/numbering.h"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -42,12 +43,27 @@ struct Frame {
   Counters counters;
 };
 
+// For each first byte, a bit for each length of a reserved word that begins
+// with it: most names differ from every word in one of the two, which this
+// tells without hashing.
+constexpr std::array<std::uint16_t, 256> kFirstByteLengths = [] {
+  std::array<std::uint16_t, 256> lengths{};
+  for (const std::string_view word : kReservedWords) {
+    lengths[static_cast<unsigned char>(word[0])] |= static_cast<std::uint16_t>(1u << word.size());
+  }
+  return lengths;
+}();
+
 // Every element is checked, so the words are looked up by hash; no two are
 // equal, so the first equal word of the table is the only one.
 bool is_reserved_word(std::string_view name) {
   static const std::unordered_set<std::string_view> kWords(kReservedWords.begin(),
                                                            kReservedWords.end());
-  return name.size() >= 2 && name.size() <= 9 && kWords.contains(name);
+  if (name.size() < 2 || name.size() > 9) return false;
+  if ((kFirstByteLengths[static_cast<unsigned char>(name[0])] & (1u << name.size())) == 0) {
+    return false;
+  }
+  return kWords.contains(name);
 }
 
 }  // namespace
