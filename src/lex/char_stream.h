@@ -39,8 +39,9 @@ class CharStream {
   std::string_view text() const { return text_; }
   // Direct reading for scanners that take runs of plain bytes at once: with
   // nothing pushed back, the bytes from the read position on, which
-  // skip(n) then consumes. A scanner that stops at '\r' or '/' leaves them
-  // to get(), which knows line ends and comments.
+  // skip(n) then consumes. Such a scanner must come to what reading the
+  // same bytes with get() would give ("\r\n" is one '\n' there), and leave
+  // '/' (a comment may begin there) to the comment reader.
   bool has_pending() const { return pending_count_ > 0; }
   std::string_view unread_text() const { return text_.substr(pos_); }
   void skip(std::size_t count) {

@@ -38,7 +38,7 @@ bool is_identifier(std::string_view text) {
 
 void to_identifier(std::string& text) {
   for (char& c : text) {
-    if (c == '-' || c == '.' || c == ':') c = '_';
+    if (kNonIdentifierChars.find(c) != std::string_view::npos) c = '_';
   }
 }
 

@@ -7,6 +7,8 @@ namespace taloq {
 
 // A letter, then letters, digits, '-' and '_'.
 bool is_identifier(std::string_view text);
+// The characters to_identifier replaces.
+inline constexpr std::string_view kNonIdentifierChars = "-.:";
 // Replaces every '-', '.' and ':' by '_', in place.
 void to_identifier(std::string& text);
 // A tag after "as": not empty, no digit and none of =,"'{}()[- first, and

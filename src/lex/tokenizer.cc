@@ -123,11 +123,8 @@ bool begins_range_or_ellipsis(const TokenText& text) {
 // The longest of ".." and "..." that begins here, else one character. A NUL
 // read as punctuation is cut, as in every text, and leaves an empty text.
 void scan_punct(ParseContext& ctx, int c, TokenText& text) {
+  if (c == '\0') return;
   text += static_cast<char>(c);
-  if (c == '\0') {
-    text.clear();
-    return;
-  }
   while (begins_range_or_ellipsis(text)) {
     const int following = next_char(ctx);
     if (following == kEof) return;
@@ -138,12 +135,6 @@ void scan_punct(ParseContext& ctx, int c, TokenText& text) {
       return;
     }
   }
-}
-
-// Words and numbers hold no NUL (it is neither a word character nor a
-// digit), and punctuation cuts its own, so the text is final here.
-Token finish(const TokenText& text) {
-  return classify_token(text);
 }
 
 }  // namespace
@@ -168,7 +159,9 @@ Token next_token(ParseContext& ctx, TokenText& text) {
   } else {
     scan_punct(ctx, c, text);
   }
-  return finish(text);
+  // Words and numbers hold no NUL (it is neither a word character nor a
+  // digit), and punctuation cuts its own, so the text is final here.
+  return classify_token(text);
 }
 
 Token next_statement_token(ParseContext& ctx, TokenText& text) {
@@ -180,7 +173,9 @@ Token next_statement_token(ParseContext& ctx, TokenText& text) {
   } else {
     scan_punct(ctx, c, text);
   }
-  return finish(text);
+  // Words and numbers hold no NUL (it is neither a word character nor a
+  // digit), and punctuation cuts its own, so the text is final here.
+  return classify_token(text);
 }
 
 Token read_raw_word(ParseContext& ctx, TokenText& text, std::size_t* raw_length) {
