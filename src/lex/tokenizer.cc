@@ -15,6 +15,13 @@ void cut_at_nul(std::string& text) {
 
 namespace {
 
+// is_space for each byte, for the blank skipper's inner loop.
+constexpr std::array<bool, 256> kBlankBytes = [] {
+  std::array<bool, 256> bytes{};
+  for (int c = 0; c < 256; ++c) bytes[static_cast<std::size_t>(c)] = is_space(c);
+  return bytes;
+}();
+
 // Consumes the blanks that follow straight from the buffer, counting line
 // ends. A '\r' is a blank either way, so taking it here cannot differ from
 // the reader folding "\r\n" into '\n'. A '/' stops the run: it may open a
@@ -25,12 +32,9 @@ void skip_plain_blanks(ParseContext& ctx) {
   const std::string_view rest = stream.unread_text();
   std::size_t taken = 0;
   for (; taken < rest.size(); ++taken) {
-    const char c = rest[taken];
-    if (c == '\n') {
-      ++ctx.line;
-    } else if (!is_space(static_cast<unsigned char>(c))) {
-      break;
-    }
+    const auto c = static_cast<unsigned char>(rest[taken]);
+    if (!kBlankBytes[c]) break;
+    if (c == '\n') ++ctx.line;
   }
   stream.skip(taken);
 }
@@ -38,12 +42,30 @@ void skip_plain_blanks(ParseContext& ctx) {
 // Skips white space (comments read as blanks); returns the first other
 // character, or kEof.
 int skip_white_space(ParseContext& ctx) {
+  skip_plain_blanks(ctx);
   int c = next_char(ctx);
   while (is_space(c)) {
     skip_plain_blanks(ctx);
     c = next_char(ctx);
   }
   return c;
+}
+
+// Appends the digits (hexadecimal ones when `hex`) that follow straight from
+// the buffer, up to the scan limit; like take_word_chars for words.
+void take_digits(ParseContext& ctx, TokenText& text, bool hex) {
+  CharStream& stream = *ctx.stream;
+  if (stream.has_pending() || text.size() >= kMaxTokenScan) return;
+  const std::string_view rest = stream.unread_text();
+  const std::size_t room = std::min(rest.size(), kMaxTokenScan - text.size());
+  std::size_t taken = 0;
+  while (taken < room) {
+    const auto c = static_cast<unsigned char>(rest[taken]);
+    if (!(hex ? is_xdigit(c) : is_digit(c))) break;
+    ++taken;
+  }
+  text.append(rest.data(), taken);
+  stream.skip(taken);
 }
 
 void scan_number(ParseContext& ctx, int c, TokenText& text) {
@@ -67,6 +89,7 @@ void scan_number(ParseContext& ctx, int c, TokenText& text) {
   while (text.size() < kMaxTokenScan && (hex ? is_xdigit(c) : is_digit(c))) {
     text += static_cast<char>(c);
     digit_appended = true;
+    take_digits(ctx, text, hex);
     c = next_char(ctx);
   }
   if (!digit_appended && zero_seen) text += '0';
@@ -102,11 +125,22 @@ void take_word_chars(ParseContext& ctx, TokenText& text) {
   stream.skip(taken);
 }
 
+// True when the word just taken from the buffer visibly ends there: what
+// follows is no word character and cannot open a comment, so reading it and
+// giving it back would change nothing.
+bool word_ended_in_buffer(const CharStream& stream, const TokenText& text) {
+  if (stream.has_pending() || text.size() >= kMaxTokenScan) return false;
+  const std::string_view rest = stream.unread_text();
+  return rest.empty() || rest[0] != '/';
+}
+
 void scan_word(ParseContext& ctx, int c, TokenText& text) {
   text += static_cast<char>(c);
   take_word_chars(ctx, text);
-  // The character that ends the word is read and given back as usual: when
-  // it opens a comment, the comment is consumed now, as it always was.
+  if (word_ended_in_buffer(*ctx.stream, text)) return;
+  // Otherwise the character that ends the word is read and given back as
+  // usual: when it opens a comment, the comment is consumed now, as it
+  // always was.
   c = next_char(ctx);
   while (text.size() < kMaxTokenScan && is_word_char(c)) {
     text += static_cast<char>(c);
@@ -125,6 +159,7 @@ bool begins_range_or_ellipsis(const TokenText& text) {
 void scan_punct(ParseContext& ctx, int c, TokenText& text) {
   if (c == '\0') return;
   text += static_cast<char>(c);
+  if (c != '.') return;
   while (begins_range_or_ellipsis(text)) {
     const int following = next_char(ctx);
     if (following == kEof) return;

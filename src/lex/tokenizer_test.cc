@@ -259,6 +259,38 @@ bool is_word_char(int c) {
   return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':';
 }
 
+Token number(ParseContext& ctx, int c, TokenText& text) {
+  if (c == '-') {
+    text += '-';
+    c = next_char(ctx);
+  }
+  bool zero_seen = false;
+  bool hex = false;
+  if (c == '0') {
+    zero_seen = true;
+    c = next_char(ctx);
+    if (c == 'x' || c == 'X') {
+      text += "0x";
+      hex = true;
+      c = next_char(ctx);
+    }
+  }
+  while (c == '0') c = next_char(ctx);
+  bool digit_appended = false;
+  while (text.size() < kMaxTokenScan && (hex ? is_xdigit(c) : is_digit(c))) {
+    text += static_cast<char>(c);
+    digit_appended = true;
+    c = next_char(ctx);
+  }
+  if (!digit_appended && zero_seen) text += '0';
+  if (c == 'b' || c == 'B') {
+    text += static_cast<char>(c);
+    c = next_char(ctx);
+  }
+  unread_char(ctx, c);
+  return classify_token(text);
+}
+
 Token next_token(ParseContext& ctx, TokenText& text) {
   text.clear();
   int c = skip_white_space(ctx);
@@ -271,8 +303,9 @@ Token next_token(ParseContext& ctx, TokenText& text) {
     unread_char(ctx, c);
     return classify_token(text);
   }
-  // Numbers and punctuation have no fast path of their own: read them with
-  // the real reader from the same position.
+  if (is_digit(c) || c == '-') return number(ctx, c, text);
+  // Punctuation has no fast path of its own: read it with the real reader
+  // from the same position.
   unread_char(ctx, c);
   return taloq::next_token(ctx, text);
 }
@@ -323,7 +356,14 @@ TEST(Tokens, BufferScanningMatchesReadingCharacterByCharacter) {
                                            ";",
                                            "{",
                                            "7",
+                                           "0",
+                                           "00",
+                                           "1234",
                                            "0x1F",
+                                           "0X",
+                                           "aF9",
+                                           "b",
+                                           std::string(140, '5'),
                                            std::string(1, '\0'),
                                            "\xE9",
                                            std::string(130, 'w'),
