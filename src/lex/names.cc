@@ -36,6 +36,16 @@ bool is_identifier(std::string_view text) {
   return true;
 }
 
+// Names are checked by the hundred thousand, so this is one pass rather than
+// a search for each character of the set.
+bool has_non_identifier_char(std::string_view text) {
+  static_assert(kNonIdentifierChars == "-.:");
+  for (const char c : text) {
+    if (c == '-' || c == '.' || c == ':') return true;
+  }
+  return false;
+}
+
 void to_identifier(std::string& text) {
   for (char& c : text) {
     if (kNonIdentifierChars.find(c) != std::string_view::npos) c = '_';

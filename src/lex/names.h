@@ -9,6 +9,8 @@ namespace taloq {
 bool is_identifier(std::string_view text);
 // The characters to_identifier replaces.
 inline constexpr std::string_view kNonIdentifierChars = "-.:";
+// True when to_identifier would change the text.
+bool has_non_identifier_char(std::string_view text);
 // Replaces every '-', '.' and ':' by '_', in place.
 void to_identifier(std::string& text);
 // A tag after "as": not empty, no digit and none of =,"'{}()[- first, and

@@ -42,9 +42,15 @@ TEST(Names, IsIdentifier) {
 }
 
 TEST(Names, ToIdentifierReplacesConnectors) {
-  for (const auto& [in, out] : std::vector<std::pair<std::string, std::string>>{
-           {"a-b", "a_b"}, {"a.b:c", "a_b_c"}, {"x_y", "x_y"}, {"--", "__"}, {"", ""}}) {
+  for (const auto& [in, out] : std::vector<std::pair<std::string, std::string>>{{"a-b", "a_b"},
+                                                                                {"a.b:c", "a_b_c"},
+                                                                                {"x_y", "x_y"},
+                                                                                {"--", "__"},
+                                                                                {"", ""},
+                                                                                {"ab9", "ab9"},
+                                                                                {"z:", "z_"}}) {
     std::string text = in;
+    EXPECT_EQ(has_non_identifier_char(in), in != out) << in;
     to_identifier(text);
     EXPECT_EQ(text, out) << in;
   }

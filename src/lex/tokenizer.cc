@@ -149,26 +149,21 @@ void scan_word(ParseContext& ctx, int c, TokenText& text) {
   unread_char(ctx, c);
 }
 
-// True while `text` is the beginning (or the whole) of ".." or "...".
-bool begins_range_or_ellipsis(const TokenText& text) {
-  return text.size() <= 3 && text.find_first_not_of('.') == std::string::npos;
-}
-
 // The longest of ".." and "..." that begins here, else one character. A NUL
 // read as punctuation is cut, as in every text, and leaves an empty text.
+// After "..." one more character is read and given back, like after any
+// shorter run of dots, so a comment there is consumed at the same moment.
 void scan_punct(ParseContext& ctx, int c, TokenText& text) {
   if (c == '\0') return;
   text += static_cast<char>(c);
   if (c != '.') return;
-  while (begins_range_or_ellipsis(text)) {
+  for (int dots = 1;; ++dots) {
     const int following = next_char(ctx);
-    if (following == kEof) return;
-    text += static_cast<char>(following);
-    if (!begins_range_or_ellipsis(text)) {
-      text.pop_back();
+    if (following != '.' || dots == 3) {
       unread_char(ctx, following);
       return;
     }
+    text += '.';
   }
 }
 

@@ -217,6 +217,25 @@ TEST(Tokens, LineStaysOnTheTokenAfterThePushBack) {
   EXPECT_EQ(source.ctx.line, 5);
 }
 
+TEST(Tokens, ACommentRightAfterATokenIsReadWithIt) {
+  // The character after a token is read before the token is returned, so a
+  // comment there is already behind the reader: its line ends count.
+  for (const auto& [input, first] :
+       std::vector<std::pair<std::string, std::string>>{{"ab/*\n*/x", "ab"},
+                                                        {"7/*\n*/x", "7"},
+                                                        {"../*\n*/x", ".."},
+                                                        {".../*\n*/x", "..."},
+                                                        {"ab//c\nx", "ab"}}) {
+    TextSource source(input);
+    TokenText text;
+    next_token(source.ctx, text);
+    EXPECT_EQ(text, first) << input;
+    EXPECT_EQ(source.ctx.line, 2) << input;
+    next_token(source.ctx, text);
+    EXPECT_EQ(text, "x") << input;
+  }
+}
+
 TEST(Tokens, TwoCharactersOfPushBackAfterALoneSlash) {
   // The number reader stops at '/', which next_char returned with the 'x'
   // behind it pending: both come back in order.

@@ -30,7 +30,7 @@ void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
     element.name = ctx.run->texts.keep(text);
     element.tag = element.name;
     element.c_name = element.name;
-    if (text.find_first_of(kNonIdentifierChars) != std::string::npos) {
+    if (has_non_identifier_char(text)) {
       std::string c_name = text;
       to_identifier(c_name);
       element.c_name = ctx.run->texts.keep(c_name);
