@@ -33,6 +33,10 @@ class RecursionMarker {
   void keep_done(const SearchState& state, const std::vector<const Element*>& searched);
 
   PointerSet acyclic_;  // bodies that reach no cycle of unmarked elements
+  // The search's lists, kept between searches so that the one search per
+  // top-level body does not allocate them each time.
+  std::vector<const Element*> searched_;
+  std::vector<Frame> search_stack_;
 };
 
 bool on_path(const PointerMap<char>& path, const Element* body) {
@@ -72,9 +76,11 @@ void RecursionMarker::walk_from(Element* top_body) {
 bool RecursionMarker::reaches_no_cycle(Element* body) {
   if (acyclic_.contains(body)) return true;
   SearchState state;
-  std::vector<const Element*> searched{body};
+  std::vector<const Element*>& searched = searched_;
+  searched.assign(1, body);
   *state.try_emplace(body).first = State::kOpen;
-  std::vector<Frame> stack{{body, body}};
+  std::vector<Frame>& stack = search_stack_;
+  stack.assign(1, {body, body});
   while (!stack.empty()) {
     Frame& top = stack.back();
     if (top.at == nullptr) {

@@ -47,23 +47,26 @@ class TypeNamer {
   int suffix_below(Element* body);
   [[noreturn]] void stop(const std::string& parent, const Element& member);
 
-  RunContext& run_;
-  static constexpr int kOpen = -1;  // being computed
-  PointerMap<int> suffix_;          // capped at kNoFit
-};
-
-// Post-order over the bodies below, each computed once; a body still open
-// when it is met again lies on a cycle.
-int TypeNamer::suffix_below(Element* body) {
   struct Frame {
     Element* body;
     Element* at;
     int step;  // what the element that led here adds to the name
     int longest;
   };
+
+  RunContext& run_;
+  static constexpr int kOpen = -1;  // being computed
+  PointerMap<int> suffix_;          // capped at kNoFit
+  std::vector<Frame> stack_;        // kept between walks to save allocating it
+};
+
+// Post-order over the bodies below, each computed once; a body still open
+// when it is met again lies on a cycle.
+int TypeNamer::suffix_below(Element* body) {
   if (const int* known = suffix_.find(body); known != nullptr && *known != kOpen) return *known;
   *suffix_.try_emplace(body).first = kOpen;
-  std::vector<Frame> stack{{body, body, 0, 0}};
+  std::vector<Frame>& stack = stack_;
+  stack.assign(1, {body, body, 0, 0});
   while (true) {
     Frame& top = stack.back();
     if (top.at == nullptr) {
