@@ -1,8 +1,9 @@
 #include "lex/tokenizer.h"
 
-#include <algorithm>
 #include <array>
+#include <optional>
 
+#include "lex/buffer_tokens.h"
 #include "lex/char_class.h"
 #include "lex/char_input.h"
 
@@ -51,23 +52,6 @@ int skip_white_space(ParseContext& ctx) {
   return c;
 }
 
-// Appends the digits (hexadecimal ones when `hex`) that follow straight from
-// the buffer, up to the scan limit; like take_word_chars for words.
-void take_digits(ParseContext& ctx, TokenText& text, bool hex) {
-  CharStream& stream = *ctx.stream;
-  if (stream.has_pending() || text.size() >= kMaxTokenScan) return;
-  const std::string_view rest = stream.unread_text();
-  const std::size_t room = std::min(rest.size(), kMaxTokenScan - text.size());
-  std::size_t taken = 0;
-  while (taken < room) {
-    const auto c = static_cast<unsigned char>(rest[taken]);
-    if (!(hex ? is_xdigit(c) : is_digit(c))) break;
-    ++taken;
-  }
-  text.append(rest.data(), taken);
-  stream.skip(taken);
-}
-
 void scan_number(ParseContext& ctx, int c, TokenText& text) {
   if (c == '-') {
     text += '-';
@@ -89,7 +73,6 @@ void scan_number(ParseContext& ctx, int c, TokenText& text) {
   while (text.size() < kMaxTokenScan && (hex ? is_xdigit(c) : is_digit(c))) {
     text += static_cast<char>(c);
     digit_appended = true;
-    take_digits(ctx, text, hex);
     c = next_char(ctx);
   }
   if (!digit_appended && zero_seen) text += '0';
@@ -104,43 +87,10 @@ constexpr bool is_word_char(int c) {
   return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':';
 }
 
-// is_word_char for each byte, for the scanner's inner loop.
-constexpr std::array<bool, 256> kWordBytes = [] {
-  std::array<bool, 256> bytes{};
-  for (int c = 0; c < 256; ++c) bytes[static_cast<std::size_t>(c)] = is_word_char(c);
-  return bytes;
-}();
-
-// Appends the word characters that follow straight from the buffer, up to
-// the scan limit. None of them is a line end or can open a comment, so this
-// is what reading them one by one would give.
-void take_word_chars(ParseContext& ctx, TokenText& text) {
-  CharStream& stream = *ctx.stream;
-  if (stream.has_pending() || text.size() >= kMaxTokenScan) return;
-  const std::string_view rest = stream.unread_text();
-  const std::size_t room = std::min(rest.size(), kMaxTokenScan - text.size());
-  std::size_t taken = 0;
-  while (taken < room && kWordBytes[static_cast<unsigned char>(rest[taken])]) ++taken;
-  text.append(rest.data(), taken);
-  stream.skip(taken);
-}
-
-// True when the word just taken from the buffer visibly ends there: what
-// follows is no word character and cannot open a comment, so reading it and
-// giving it back would change nothing.
-bool word_ended_in_buffer(const CharStream& stream, const TokenText& text) {
-  if (stream.has_pending() || text.size() >= kMaxTokenScan) return false;
-  const std::string_view rest = stream.unread_text();
-  return rest.empty() || rest[0] != '/';
-}
-
+// The character that ends the word is read and given back: when it opens a
+// comment, the comment is consumed now, as it always was.
 void scan_word(ParseContext& ctx, int c, TokenText& text) {
   text += static_cast<char>(c);
-  take_word_chars(ctx, text);
-  if (word_ended_in_buffer(*ctx.stream, text)) return;
-  // Otherwise the character that ends the word is read and given back as
-  // usual: when it opens a comment, the comment is consumed now, as it
-  // always was.
   c = next_char(ctx);
   while (text.size() < kMaxTokenScan && is_word_char(c)) {
     text += static_cast<char>(c);
@@ -178,7 +128,37 @@ Token classify_token(std::string_view text) {
   return TK_WORD;
 }
 
+namespace {
+
+// Most tokens are taken whole from the buffer; `length_of` tells when one
+// can be, and how long it is. Blanks before it are skipped either way, so
+// the character reader carries on from the same place when it cannot.
+template <std::size_t (*length_of)(std::string_view)>
+std::optional<Token> take_from_buffer(ParseContext& ctx, TokenText& text) {
+  skip_plain_blanks(ctx);
+  CharStream& stream = *ctx.stream;
+  if (stream.has_pending()) return std::nullopt;
+  const std::string_view rest = stream.unread_text();
+  const std::size_t length = length_of(rest);
+  if (length == 0) return std::nullopt;
+  text.assign(rest.data(), length);
+  stream.skip(length);
+  return classify_token(text);
+}
+
+}  // namespace
+
 Token next_token(ParseContext& ctx, TokenText& text) {
+  if (const auto token = take_from_buffer<ordinary_token_length>(ctx, text)) return *token;
+  return next_token_by_characters(ctx, text);
+}
+
+Token next_statement_token(ParseContext& ctx, TokenText& text) {
+  if (const auto token = take_from_buffer<statement_token_length>(ctx, text)) return *token;
+  return next_statement_token_by_characters(ctx, text);
+}
+
+Token next_token_by_characters(ParseContext& ctx, TokenText& text) {
   text.clear();
   const int c = skip_white_space(ctx);
   if (c == kEof) return TK_EOF;
@@ -194,7 +174,7 @@ Token next_token(ParseContext& ctx, TokenText& text) {
   return classify_token(text);
 }
 
-Token next_statement_token(ParseContext& ctx, TokenText& text) {
+Token next_statement_token_by_characters(ParseContext& ctx, TokenText& text) {
   text.clear();
   const int c = skip_white_space(ctx);
   if (c == kEof) return TK_EOF;

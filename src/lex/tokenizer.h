@@ -23,6 +23,12 @@ Token next_token(ParseContext& ctx, TokenText& text);
 // '+', otherwise punctuation of one character (or ".." / "...").
 Token next_statement_token(ParseContext& ctx, TokenText& text);
 
+// The two readers above without their fast path, which takes most tokens
+// whole from the buffer: one character at a time, the behaviour the fast
+// path must match exactly. For tests and for the fast path's fallback.
+Token next_token_by_characters(ParseContext& ctx, TokenText& text);
+Token next_statement_token_by_characters(ParseContext& ctx, TokenText& text);
+
 // A name taken as written: everything up to white space, ';', ',' or end of
 // file (at most 128 characters). Always TK_WORD, except TK_EOF with an
 // empty text at end of file. `raw_length`, when given, receives the number

@@ -1,0 +1,84 @@
+#include "lex/buffer_tokens.h"
+
+#include <array>
+
+#include "lex/char_class.h"
+#include "lex/tokenizer.h"
+
+namespace taloq {
+namespace {
+
+constexpr bool is_word_char(int c) {
+  return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':';
+}
+
+constexpr std::array<bool, 256> kWordBytes = [] {
+  std::array<bool, 256> bytes{};
+  for (int c = 0; c < 256; ++c) bytes[static_cast<std::size_t>(c)] = is_word_char(c);
+  return bytes;
+}();
+
+int byte_at(std::string_view text, std::size_t i) {
+  return i < text.size() ? static_cast<unsigned char>(text[i]) : -1;
+}
+
+// A token ending at `end` is final unless the character after it, which the
+// reader takes and gives back, opens a comment: reading that consumes it.
+std::size_t unless_slash_follows(std::string_view rest, std::size_t end) {
+  return byte_at(rest, end) == '/' ? 0 : end;
+}
+
+// The first character is already known to begin a word.
+std::size_t word_length(std::string_view rest) {
+  const std::size_t limit = rest.size() < kMaxTokenScan ? rest.size() : kMaxTokenScan;
+  std::size_t end = 1;
+  while (end < limit && kWordBytes[static_cast<unsigned char>(rest[end])]) ++end;
+  return unless_slash_follows(rest, end);
+}
+
+// Plain decimals only: "-" alone, leading zeros, "0x" and a 'b' suffix are
+// the character reader's.
+std::size_t number_length(std::string_view rest) {
+  std::size_t end = rest[0] == '-' ? 1 : 0;
+  if (byte_at(rest, end) == '0') {
+    ++end;
+    const int next = byte_at(rest, end);
+    if (is_digit(next) || next == 'x' || next == 'X') return 0;
+  } else {
+    const std::size_t digits = end;
+    while (is_digit(byte_at(rest, end))) ++end;
+    if (end == digits) return 0;
+  }
+  const int next = byte_at(rest, end);
+  if (end >= kMaxTokenScan || next == 'b' || next == 'B') return 0;
+  return unless_slash_follows(rest, end);
+}
+
+// One character, or a run of up to three dots; the reader reads past a run
+// of dots (even past "...") and gives that character back.
+std::size_t punct_length(std::string_view rest) {
+  if (rest[0] == '\0' || rest[0] == '/') return 0;
+  if (rest[0] != '.') return 1;
+  std::size_t end = 1;
+  while (end < 3 && byte_at(rest, end) == '.') ++end;
+  return unless_slash_follows(rest, end);
+}
+
+}  // namespace
+
+std::size_t ordinary_token_length(std::string_view rest) {
+  if (rest.empty()) return 0;
+  const auto c = static_cast<unsigned char>(rest[0]);
+  if (is_digit(c) || c == '-') return number_length(rest);
+  if (is_letter(c) || c == '_') return word_length(rest);
+  return punct_length(rest);
+}
+
+std::size_t statement_token_length(std::string_view rest) {
+  if (rest.empty()) return 0;
+  const auto c = static_cast<unsigned char>(rest[0]);
+  if (is_letter(c) || c == '+') return word_length(rest);
+  return punct_length(rest);
+}
+
+}  // namespace taloq

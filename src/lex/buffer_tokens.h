@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace taloq {
+
+// Whole tokens measured straight on the source text, for the tokenizer's
+// fast path. `rest` starts at the first character of a token (blanks are
+// already skipped). The result is the token's length when taking that many
+// bytes as the token text is exactly what reading them one character at a
+// time would give, the character read past the token and given back
+// included; it is 0 when the character reader must take the token: a
+// comment may open next to it ('/'), its digits need rewriting (leading
+// zeros, hexadecimal, a bit count), it holds a NUL, or it reaches the scan
+// limit.
+std::size_t ordinary_token_length(std::string_view rest);
+
+// The same for the first token of a statement, where a word begins with a
+// letter or '+' and anything else is punctuation.
+std::size_t statement_token_length(std::string_view rest);
+
+}  // namespace taloq
