@@ -21,8 +21,16 @@ class CharStream {
   // The next character: a pushed-back one first, else the next byte of the
   // text (0-255), or kEof once the text is exhausted.
   int get() {
-    if (pending_count_ > 0) return pending_[--pending_count_];
-    if (pos_ >= text_.size()) return kEof;
+    if (pending_count_ > 0) {
+      last_from_text_ = false;
+      return pending_[--pending_count_];
+    }
+    if (pos_ >= text_.size()) {
+      last_from_text_ = false;
+      return kEof;
+    }
+    last_start_ = pos_;
+    last_from_text_ = true;
     int c = static_cast<unsigned char>(text_[pos_++]);
     if (c == '\r' && pos_ < text_.size() && text_[pos_] == '\n') c = text_[pos_++];
     return c;
@@ -30,8 +38,16 @@ class CharStream {
 
   // Makes `c` the next character get() returns; end of file is never pushed
   // back. Readers push back at most two characters at any time.
+  // Giving back the character just taken from the text (the usual case: a
+  // scanner reads one past its token) steps back instead, so the text stays
+  // directly readable for the scanners' fast paths.
   void unget(int c) {
     if (c == kEof) return;
+    if (last_from_text_ && pending_count_ == 0 && c == last_char()) {
+      pos_ = last_start_;
+      last_from_text_ = false;
+      return;
+    }
     assert(pending_count_ < static_cast<int>(pending_.size()));
     if (pending_count_ < static_cast<int>(pending_.size())) pending_[pending_count_++] = c;
   }
@@ -47,19 +63,26 @@ class CharStream {
   void skip(std::size_t count) {
     assert(pending_count_ == 0 && count <= text_.size() - pos_);
     pos_ += count;
+    last_from_text_ = false;
   }
   std::size_t position() const { return pos_; }
   // Moves to a byte offset and forgets pushed-back characters.
   void seek(std::size_t pos) {
     pos_ = pos < text_.size() ? pos : text_.size();
     pending_count_ = 0;
+    last_from_text_ = false;
   }
 
  private:
+  // What get() returned for the bytes from last_start_ to pos_.
+  int last_char() const { return static_cast<unsigned char>(text_[pos_ - 1]); }
+
   std::string_view text_;
   std::size_t pos_ = 0;
   std::array<int, 2> pending_{};
   int pending_count_ = 0;
+  std::size_t last_start_ = 0;
+  bool last_from_text_ = false;  // the last get() took bytes from the text
 };
 
 }  // namespace taloq
