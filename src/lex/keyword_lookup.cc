@@ -33,6 +33,19 @@ constexpr std::array<int, kSlots> build_slots() {
 
 constexpr std::array<int, kSlots> kSlotTable = build_slots();
 
+// The one-character entries by byte, 0 for none: punctuation is the most
+// frequent text looked up and needs no hashing.
+constexpr std::array<std::uint8_t, 256> kSingleCharTable = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (std::size_t i = 0; i < keyword_table.size(); ++i) {
+    if (keyword_table[i].text.size() == 1) {
+      table[static_cast<unsigned char>(keyword_table[i].text[0])] =
+          static_cast<std::uint8_t>(i + 1);
+    }
+  }
+  return table;
+}();
+
 // Most texts looked up are names that differ from every keyword early, so
 // an inline comparison beats a call to memcmp.
 bool same_text(std::string_view a, std::string_view b) {
@@ -46,6 +59,11 @@ bool same_text(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::optional<Token> lookup_keyword(std::string_view text) {
+  if (text.size() == 1) {
+    const std::uint8_t entry = kSingleCharTable[static_cast<unsigned char>(text[0])];
+    if (entry == 0) return std::nullopt;
+    return keyword_table[entry - 1u].token;
+  }
   if (text.empty() || text.size() > kLongestKeyword) return std::nullopt;
   for (std::size_t at = hash_text(text) & (kSlots - 1); kSlotTable[at] != -1;
        at = (at + 1) & (kSlots - 1)) {

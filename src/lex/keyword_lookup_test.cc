@@ -69,6 +69,15 @@ TEST(KeywordLookup, CapitalsAndNearMissesAreWords) {
     EXPECT_FALSE(lookup_keyword(text).has_value()) << text;
     EXPECT_EQ(classify_token(text), TK_WORD) << text;
   }
+  for (int byte = 0; byte < 256; ++byte) {
+    const std::string text(1, static_cast<char>(byte));
+    const auto listed = std::find(kTexts.begin(), kTexts.end(), text);
+    const auto token = lookup_keyword(text);
+    ASSERT_EQ(token.has_value(), listed != kTexts.end()) << byte;
+    if (token) {
+      EXPECT_EQ(static_cast<std::ptrdiff_t>(*token), listed - kTexts.begin()) << byte;
+    }
+  }
   EXPECT_EQ(classify_token("..."), TK_ELLIPSIS);
   EXPECT_EQ(classify_token(".."), TK_RANGE);
   EXPECT_EQ(classify_token("."), TK_WORD);
