@@ -22,11 +22,11 @@ Element* ModuleIndex::top_level_named(const ModuleRecord& module, std::string_vi
     }
     table->second.reserve(count);
     for (Element* element = module.elements; element != nullptr; element = element->next) {
-      table->second.try_emplace(element->name, element);
+      table->second.insert(element->name, element);
     }
   }
-  const auto found = table->second.find(name);
-  return found == table->second.end() ? nullptr : found->second;
+  Element* const* found = table->second.find(name);
+  return found == nullptr ? nullptr : *found;
 }
 
 const std::string* ModuleIndex::alias_target(const std::deque<ModuleAlias>& aliases,

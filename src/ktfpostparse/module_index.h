@@ -5,6 +5,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "ktfpostparse/name_table.h"
+
 namespace taloq {
 
 struct RunContext;
@@ -33,11 +35,10 @@ class ModuleIndex {
   const std::string* alias_target(const std::deque<ModuleAlias>& aliases, std::string_view alias);
 
  private:
-  using NameTable = std::unordered_map<std::string_view, Element*>;
   using AliasTable = std::unordered_map<std::string_view, const std::string*>;
 
   std::unordered_map<std::string_view, ModuleRecord*> modules_;
-  std::unordered_map<const ModuleRecord*, NameTable> top_level_;
+  std::unordered_map<const ModuleRecord*, NameTable<Element*>> top_level_;
   std::unordered_map<const std::deque<ModuleAlias>*, AliasTable> aliases_;
 };
 

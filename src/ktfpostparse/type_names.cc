@@ -134,9 +134,10 @@ void TypeNamer::name_from_last_visits(std::vector<Element*> pending) {
     Element& element = *pending.back();
     pending.pop_back();
     if (!descends(element) || !entered.insert(element.children)) continue;
+    const std::string_view parent = element.type_name;
     for (Element* member = element.children; member != nullptr; member = member->next) {
       if (!member->link.empty()) continue;
-      member->type_name = run_.texts.join(element.type_name, "_", member->c_name);
+      member->type_name = run_.texts.join(parent, "_", member->c_name);
       pending.push_back(member);
     }
   }
