@@ -8,10 +8,6 @@
 namespace taloq {
 namespace {
 
-constexpr bool is_word_char(int c) {
-  return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':';
-}
-
 constexpr std::array<bool, 256> kWordBytes = [] {
   std::array<bool, 256> bytes{};
   for (int c = 0; c < 256; ++c) bytes[static_cast<std::size_t>(c)] = is_word_char(c);

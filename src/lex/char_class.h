@@ -17,6 +17,10 @@ constexpr bool is_letter(int c) {
 constexpr bool is_alnum(int c) {
   return is_letter(c) || is_digit(c);
 }
+// What a word holds after its first character.
+constexpr bool is_word_char(int c) {
+  return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':';
+}
 constexpr bool is_xdigit(int c) {
   return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }

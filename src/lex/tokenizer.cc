@@ -83,10 +83,6 @@ void scan_number(ParseContext& ctx, int c, TokenText& text) {
   unread_char(ctx, c);
 }
 
-constexpr bool is_word_char(int c) {
-  return is_alnum(c) || c == '.' || c == '_' || c == '-' || c == ':';
-}
-
 // The character that ends the word is read and given back: when it opens a
 // comment, the comment is consumed now, as it always was.
 void scan_word(ParseContext& ctx, int c, TokenText& text) {
