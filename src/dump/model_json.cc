@@ -65,6 +65,10 @@ void write_types(JsonOutput& json, const RunContext& run) {
     json.text(entry->type_name);
     json.key("line");
     json.integer(entry->line);
+    // The file that line is in, so a script need not work out where a
+    // shared or plugged member was written.
+    json.key("path");
+    json.text(entry->source != nullptr ? std::string_view(entry->source->path) : "");
     json.end_object();
   }
   json.end_array();

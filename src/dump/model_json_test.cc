@@ -286,7 +286,8 @@ TEST(ModelJson, TypeListInOrder) {
   const rapidjson::Document document = model.document();
   const auto& types = document["types"];
   ASSERT_EQ(types.Size(), 2u);
-  EXPECT_EQ(member_names(types[0]), (std::vector<std::string>{"c_name", "type_name", "line"}));
+  EXPECT_EQ(member_names(types[0]),
+            (std::vector<std::string>{"c_name", "type_name", "line", "path"}));
   EXPECT_STREQ(types[0]["c_name"].GetString(), "s");
   EXPECT_STREQ(types[0]["type_name"].GetString(), "Stamp");
   EXPECT_EQ(types[0]["line"].GetInt(), 4);

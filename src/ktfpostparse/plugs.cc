@@ -106,6 +106,18 @@ void append_copies(PlugExpansion& expansion, Element& target, Element* copies) {
   tail->second = last;
 }
 
+// A combined type's members are held to its member rules where they are
+// written; copies plugged into one are held to the same rules, or a
+// reference or a bool would slip into a body that refuses them.
+void check_combined_copies(PlugExpansion& expansion, const ModuleRecord& plugging,
+                           const Element* copies) {
+  for (const Element* copy = copies; copy != nullptr; copy = copy->next) {
+    for_each_combined_member_fault(*copy, [&](const char* format) {
+      report_at(expansion.run, plugging.path, copy->line, SEV_ERROR, format, copy->name.c_str());
+    });
+  }
+}
+
 void plug_into(PlugExpansion& expansion, ModuleRecord& plugging, const PlugRecord& plug,
                const IntoTarget& into) {
   Element* target = locate_target(expansion, plugging, into);
@@ -119,6 +131,7 @@ void plug_into(PlugExpansion& expansion, ModuleRecord& plugging, const PlugRecor
   }
   Element* copies = copy_plug_body(expansion.run, plug.body);
   qualify_links(expansion, plugging, into, copies);
+  if (target->type == ET_COMBINED) check_combined_copies(expansion, plugging, copies);
   append_copies(expansion, *target, copies);
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "driver/diagnostics.h"
+
 namespace taloq {
 
 int skip_line_comment(ParseContext& ctx) {
@@ -32,9 +34,19 @@ class MarkerWindow {
   std::array<int, 5> chars_ = {kEof, kEof, kEof, kEof, kEof};
 };
 
+// A comment still open at end of file has swallowed everything after its
+// "/*"; a definition that opens one by habit ("/** doc */") would otherwise
+// lose the rest of the file without a word.
+void warn_comment_open_at_end(ParseContext& ctx, int start_line, bool marker) {
+  report_at(*ctx.run, ctx.path, start_line, SEV_WARNING, "%s",
+            marker ? "Comment not closed at end of file (a comment beginning /** ends only at taloq*/)"
+                   : "Comment not closed at end of file");
+}
+
 }  // namespace
 
 int skip_block_comment(ParseContext& ctx) {
+  const int start_line = ctx.line;
   int depth = 1;
   bool close_all = false;
   MarkerWindow window;
@@ -52,7 +64,10 @@ int skip_block_comment(ParseContext& ctx) {
         if (close_all || depth == 0) break;
       }
     } else {
-      if (current == kEof) break;
+      if (current == kEof) {
+        warn_comment_open_at_end(ctx, start_line, marker);
+        break;
+      }
       close_all = previous == '*' && current == '*';
     }
     window.push(previous);

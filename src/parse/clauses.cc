@@ -251,20 +251,9 @@ namespace {
 
 void check_combined_member(ParseContext& ctx, Element& member) {
   member.tag = Text();
-  const std::int32_t type = member.type;
-  if (type != ET_INTEGER && type != ET_CONST && type != ET_UNQUOTED_ASCII) {
-    report_parse(ctx, SEV_ERROR, "Type of %s not allowed in constructed type", member.name.c_str());
-  }
-  if (type == ET_CONST && !member.const_text.empty() && member.const_text[0] >= '0' &&
-      member.const_text[0] <= '9') {
-    report_parse(ctx, SEV_ERROR,
-                 "Const '%s' must begin with non-numerical value in constructed type",
-                 member.name.c_str());
-  }
-  if (type == ET_UNQUOTED_ASCII && (!member.constrained || member.min != member.max)) {
-    report_parse(ctx, SEV_ERROR, "unquoted ascii '%s' must have a fixed length",
-                 member.name.c_str());
-  }
+  for_each_combined_member_fault(member, [&](const char* format) {
+    report_parse(ctx, SEV_ERROR, format, member.name.c_str());
+  });
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ Element* create_element(ParseContext& ctx) {
   Element& element = run.element_store.emplace_back();
   element.line = ctx.line;
   element.module = ctx.module;
+  element.source = ctx.module;
   if (ctx.brackets != nullptr && ctx.brackets->brackets_seen) {
     element.has_cardinality = true;
     element.cardinality_min = 0;
@@ -22,6 +23,21 @@ Element* create_element(ParseContext& ctx) {
   }
   ++run.element_count;
   return &element;
+}
+
+void for_each_combined_member_fault(const Element& member,
+                                   const std::function<void(const char* format)>& fault) {
+  const std::int32_t type = member.type;
+  if (type != ET_INTEGER && type != ET_CONST && type != ET_UNQUOTED_ASCII) {
+    fault("Type of %s not allowed in constructed type");
+  }
+  if (type == ET_CONST && !member.const_text.empty() && member.const_text[0] >= '0' &&
+      member.const_text[0] <= '9') {
+    fault("Const '%s' must begin with non-numerical value in constructed type");
+  }
+  if (type == ET_UNQUOTED_ASCII && (!member.constrained || member.min != member.max)) {
+    fault("unquoted ascii '%s' must have a fixed length");
+  }
 }
 
 }  // namespace taloq

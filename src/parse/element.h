@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "parse/text.h"
@@ -71,6 +72,10 @@ struct Element {
   Element* next = nullptr;
   Element* next_type = nullptr;
   ModuleRecord* module = nullptr;
+  // The module whose text declares the element (for a plug copy, the
+  // plugging module), so the file `line` counts in: link resolution moves
+  // `module` to the definition's module, this stays.
+  ModuleRecord* source = nullptr;
   // Room for a back end's own data: RunContext::extra_bytes bytes, owned by
   // the run; null for plug copies and when no room was asked for.
   std::byte* extra = nullptr;
@@ -100,5 +105,12 @@ struct Element {
 // the context, the optional cardinality 0..1 once the current block has seen
 // a "[", and the run's extra bytes. The caller sets `type` and links it.
 Element* create_element(ParseContext& ctx);
+
+// The rules every member of a combined type keeps (integer, const or
+// unquoted ascii; a const that does not begin with a digit; an unquoted
+// ascii of fixed length): calls `fault` with the message of each rule the
+// member breaks, in that order. The message takes the member's name.
+void for_each_combined_member_fault(const Element& member,
+                                   const std::function<void(const char* format)>& fault);
 
 }  // namespace taloq

@@ -10,9 +10,10 @@
 
 namespace taloq {
 
-void skip_to_start_marker(CharStream& stream) {
+int skip_to_start_marker(CharStream& stream) {
   const std::string_view text = stream.text();
   std::size_t line_start = 0;
+  int line_number = 1;
   while (line_start < text.size()) {
     std::size_t line_end = text.find('\n', line_start);
     line_end = line_end == std::string_view::npos ? text.size() : line_end + 1;
@@ -24,21 +25,26 @@ void skip_to_start_marker(CharStream& stream) {
     // is not taken for the marker line that follows it.
     if (line.starts_with(kStartMarker)) {
       stream.seek(line_end);
-      return;
+      return line_number + 1;
     }
     line_start = line_end;
+    ++line_number;
   }
   stream.seek(0);
+  return 1;
 }
 
 namespace {
 
-// Parses the next module of the stream; returns its context's outcome.
-ParseContext parse_module(RunContext& run, const std::string& path, CharStream& stream) {
+// Parses the next module of the stream, whose first line is `first_line`
+// of the file; returns its context's outcome.
+ParseContext parse_module(RunContext& run, const std::string& path, CharStream& stream,
+                          int first_line) {
   ModuleRecord& module = run.module_store.emplace_back();
   module.path = path;
   ParseContext ctx;
   ctx.path = path;
+  ctx.line = first_line;
   ctx.stream = &stream;
   ctx.run = &run;
   ctx.module = &module;
@@ -57,12 +63,15 @@ ParseContext parse_module(RunContext& run, const std::string& path, CharStream& 
 
 int load_modules(RunContext& run, const std::string& path, std::string_view text) {
   CharStream stream(text);
-  skip_to_start_marker(stream);
+  // A module goes on counting where the one before it stopped, on the line
+  // of its "endmodule" ";": editors jump to these numbers.
+  int line = skip_to_start_marker(stream);
   int errors = 0;
   bool more = true;
   while (more) {
-    const ParseContext ctx = parse_module(run, path, stream);
+    const ParseContext ctx = parse_module(run, path, stream, line);
     errors = ctx.errors;
+    line = ctx.line;
     more = !ctx.last_module;
   }
   return errors;

@@ -23,7 +23,9 @@ int load_source_file(RunContext& run, const std::string& path);
 int load_source_text(RunContext& run, const std::string& path, std::string_view text);
 
 // Positions a fresh stream after the start-marker line, or at the start of
-// the text when there is none.
-void skip_to_start_marker(CharStream& stream);
+// the text when there is none. Returns the file's number of the line the
+// definition starts on (the line after the marker line, else 1), so that
+// every line number given later is the file's own.
+int skip_to_start_marker(CharStream& stream);
 
 }  // namespace taloq

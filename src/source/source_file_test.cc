@@ -50,10 +50,10 @@ TEST(StartMarker, ParsingBeginsOnTheLineAfterIt) {
             std::string(300, 'x') + "taloq*/\nz");
 }
 
-TEST(LoadSource, LineNumbersStartAfterTheMarker) {
+TEST(LoadSource, LineNumbersAreTheFilesOwn) {
   CapturedRun captured;
   EXPECT_EQ(load_text(captured, "header\ntaloq*/\n\nbool a x;"),
-            "t.tlq(2) : error: Unexpected token: x\n");
+            "t.tlq(4) : error: Unexpected token: x\n");
   CapturedRun plain;
   EXPECT_EQ(load_text(plain, "\nbool a x;"), "t.tlq(2) : error: Unexpected token: x\n");
 }
@@ -63,24 +63,25 @@ TEST(LoadSource, ModulesAreSplitAtEndModule) {
   const std::string output = load_text(captured,
                                        "module A; bool a;\n"  // 1
                                        "endmodule\n"          // 2
-                                       ";\n"                  // 3: line 1 of B
-                                       "module B;\n"          // 2
-                                       "bool b x;\n"          // 3
-                                       "endmodule;"           // 4: line 1 of C
+                                       ";\n"                  // 3: B counts on from here
+                                       "module B;\n"          // 4
+                                       "bool b x;\n"          // 5
+                                       "endmodule;"           // 6: C counts on from here
                                        " module C; bool c y;\n"
-                                       "bool d z;");  // 2
+                                       "bool d z;");  // 7
   EXPECT_EQ(output,
-            "t.tlq(3) : error: Unexpected token: x\n"
-            "t.tlq(1) : error: Unexpected token: y\n"
-            "t.tlq(2) : error: Unexpected token: z\n");
+            "t.tlq(5) : error: Unexpected token: x\n"
+            "t.tlq(6) : error: Unexpected token: y\n"
+            "t.tlq(7) : error: Unexpected token: z\n");
   const RunContext& run = captured.run;
   ASSERT_EQ(run.modules.size(), 3u);
   EXPECT_EQ(run.modules[0]->name, "A");
   EXPECT_EQ(run.modules[1]->name, "B");
   EXPECT_EQ(run.modules[2]->name, "C");
   for (const ModuleRecord* module : run.modules) EXPECT_EQ(module->path, "t.tlq");
-  EXPECT_EQ(run.modules[1]->elements->line, 3);
-  EXPECT_EQ(nth(run.modules[2]->elements, 1)->line, 2);
+  EXPECT_EQ(run.modules[1]->elements->line, 5);
+  EXPECT_EQ(run.modules[2]->elements->line, 6);
+  EXPECT_EQ(nth(run.modules[2]->elements, 1)->line, 7);
   EXPECT_EQ(run.errors, 3);
 }
 
@@ -157,7 +158,7 @@ TEST(LoadSourceFile, ReadsTheFileAndItsConfiguration) {
   dir.write("s.tlqcfg", "a list\nb dynamic\n");
   CapturedRun captured;
   EXPECT_EQ(load_source_file(captured.run, path), 1);
-  EXPECT_EQ(captured.text(), path + "(2) : error: Unexpected token: x\n" + path +
+  EXPECT_EQ(captured.text(), path + "(4) : error: Unexpected token: x\n" + path +
                                  "cfg(2) : warning: Unable to locate item: b\n");
   ASSERT_EQ(captured.run.modules.size(), 1u);
   EXPECT_TRUE(captured.run.modules[0]->elements->list);
