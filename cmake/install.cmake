@@ -24,6 +24,10 @@ foreach(program IN LISTS TALOQ_PROGRAMS)
   install(FILES doc/man/${program}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
 install(FILES doc/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Vim finds compiler plugins in vimfiles on its default runtime path, so
+# :compiler taloqchk works once the package is installed.
+install(FILES contrib/vim/compiler/taloqchk.vim DESTINATION ${CMAKE_INSTALL_DATADIR}/vim/vimfiles/compiler)
+install(FILES contrib/vscode/tasks.json DESTINATION ${CMAKE_INSTALL_DOCDIR}/vscode)
 
 configure_package_config_file(cmake/taloqConfig.cmake.in
                               ${CMAKE_CURRENT_BINARY_DIR}/taloqConfig.cmake
