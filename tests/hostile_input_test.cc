@@ -42,8 +42,8 @@ TEST(HostileInput, DeeplyNestedBlockComments) {
       repeat("/* ", 100000) + "deep" + repeat(" */", 100000) + "\nint<0..1> a;";
   EXPECT_EQ(load_text(captured, text), "");
   ASSERT_EQ(captured.run.modules.size(), 1u);
-  EXPECT_EQ(captured.run.modules[0]->elements->name, "a");
-  EXPECT_EQ(captured.run.modules[0]->elements->line, 2);
+  EXPECT_EQ(captured.run.modules[0]->elements->name(), "a");
+  EXPECT_EQ(captured.run.modules[0]->elements->line(), 2);
 }
 
 TEST(HostileInput, MegabyteTag) {
@@ -72,7 +72,7 @@ TEST(HostileInput, MegabyteNumberPatternAndConstant) {
 
   CapturedRun pattern_run;
   EXPECT_EQ(load_text(pattern_run, "ascii<1..2 /" + std::string(kMegabyte, 'p') + "/> s;"), "");
-  EXPECT_EQ(pattern_run.run.modules[0]->elements->pattern, std::string(255, 'p'));
+  EXPECT_EQ(pattern_run.run.modules[0]->elements->pattern(), std::string(255, 'p'));
 
   CapturedRun const_run;
   const std::string expression(kMegabyte, 'c');
@@ -247,11 +247,11 @@ TEST(HostileInput, ReferenceCyclesOfEveryLength) {
     EXPECT_EQ(load_text(structs, text), "");
     EXPECT_EQ(run_analysis(structs.run), 1);
     int marked = 0;
-    for (Element* s = structs.run.merged_elements; s != nullptr; s = s->next) {
-      marked += s->children->recursive ? 1 : 0;
+    for (Element* s = structs.run.merged_elements; s != nullptr; s = s->next()) {
+      marked += s->children()->recursive() ? 1 : 0;
     }
     EXPECT_EQ(marked, 1);
-    EXPECT_TRUE(testing::nth(structs.run.merged_elements, length - 1)->children->recursive);
+    EXPECT_TRUE(testing::nth(structs.run.merged_elements, length - 1)->children()->recursive());
   }
 }
 
@@ -265,7 +265,7 @@ TEST(HostileInput, SharingThatWouldExplodeAWalk) {
   }
   EXPECT_EQ(load_text(doubling, text), "");
   EXPECT_EQ(run_analysis(doubling.run), 1);
-  EXPECT_EQ(testing::nth(doubling.run.merged_elements, 40)->type_name, "S40");
+  EXPECT_EQ(testing::nth(doubling.run.merged_elements, 40)->type_name(), "S40");
 
   // A chain of 100 000 references, each structure holding the next.
   CapturedRun chain;

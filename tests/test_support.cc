@@ -26,7 +26,7 @@ std::string load_text(CapturedRun& captured, std::string_view text, std::string 
 }
 
 Element* nth(Element* list, int index) {
-  while (list != nullptr && index-- > 0) list = list->next;
+  while (list != nullptr && index-- > 0) list = list->next();
   return list;
 }
 
@@ -53,7 +53,7 @@ std::string TempDir::write(std::string_view name, std::string_view content) cons
 }
 
 std::string parse_top_level(TextSource& source) {
-  parse_block(source.ctx, &source.module->elements);
+  source.module->elements = parse_block(source.ctx);
   return source.captured.text();
 }
 

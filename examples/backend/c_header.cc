@@ -23,16 +23,16 @@ std::string output_path(std::span<const std::string> args) {
 }
 
 void write_structs(taloq::RunContext& run) {
-  for (const taloq::Element* e = run.merged_elements; e != nullptr; e = e->next) {
-    if (e->type != taloq::ET_STRUCT || !e->link.empty()) continue;
-    taloq::print_indented(run, "typedef struct %s {\n", e->type_name.c_str());
-    for (const taloq::Element* m = e->children; m != nullptr; m = m->next) {
-      if (m->link.empty() && taloq::type_class(m) <= 4) {  // scalars and constants
+  for (const taloq::Element* e = run.merged_elements; e != nullptr; e = e->next()) {
+    if (e->type() != taloq::ET_STRUCT || !e->link().empty()) continue;
+    taloq::print_indented(run, "typedef struct %s {\n", e->type_name().c_str());
+    for (const taloq::Element* m = e->children(); m != nullptr; m = m->next()) {
+      if (m->link().empty() && taloq::type_class(m) <= 4) {  // scalars and constants
         taloq::print_type_name(run, 0, m);
-        taloq::print_indented(run, "\t%s;\n", m->c_name.c_str());
+        taloq::print_indented(run, "\t%s;\n", m->c_name().c_str());
       }
     }
-    taloq::print_indented(run, "} %s;\n", e->type_name.c_str());
+    taloq::print_indented(run, "} %s;\n", e->type_name().c_str());
   }
 }
 

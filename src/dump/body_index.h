@@ -6,7 +6,7 @@
 
 namespace taloq {
 
-struct Element;
+class Element;
 
 // The bodies of the document: each distinct body (the first element of a
 // `children` list) gets a number, 1, 2, ... in the order it is first met,

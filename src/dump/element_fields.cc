@@ -15,24 +15,24 @@ constexpr std::array<const char*, ET_LINK + 1> kTypeNames = {
 
 void write_texts(JsonOutput& json, const Element& element) {
   json.key("name");
-  json.text(element.name);
+  json.text(element.name());
   json.key("c_name");
-  json.text(element.c_name);
+  json.text(element.c_name());
   json.key("tag");
-  json.text(element.tag);
+  json.text(element.tag());
   json.key("link");
-  json.text(element.link);
+  json.text(element.link());
   json.key("type_name");
-  json.text(element.type_name);
+  json.text(element.type_name());
   json.key("const_text");
-  json.text(element.const_text);
+  json.text(element.const_text());
   json.key("pattern");
-  json.optional_text(element.pattern);
+  json.optional_text(element.pattern());
 }
 
 void write_type(JsonOutput& json, const Element& element) {
   json.key("type");
-  const char* name = type_code_name(element.type);
+  const char* name = type_code_name(element.type());
   if (name != nullptr) {
     json.text(name);
   } else {
@@ -42,19 +42,19 @@ void write_type(JsonOutput& json, const Element& element) {
 
 void write_numbers(JsonOutput& json, const Element& element) {
   json.key("line");
-  json.integer(element.line);
+  json.integer(element.line());
   json.key("value");
-  json.integer(element.value);
+  json.integer(element.value());
   json.key("min");
-  json.integer(element.min);
+  json.integer(element.min());
   json.key("max");
-  json.integer(element.max);
+  json.integer(element.max());
   json.key("cardinality_min");
-  json.integer(element.cardinality_min);
+  json.integer(element.cardinality_min());
   json.key("cardinality_max");
-  json.integer(element.cardinality_max);
+  json.integer(element.cardinality_max());
   json.key("ref_count");
-  json.integer(element.ref_count);
+  json.integer(element.ref_count());
 }
 
 void write_flag(JsonOutput& json, const char* name, bool value) {
@@ -63,17 +63,17 @@ void write_flag(JsonOutput& json, const char* name, bool value) {
 }
 
 void write_flags(JsonOutput& json, const Element& element) {
-  write_flag(json, "constrained", element.constrained);
-  write_flag(json, "min_negative", element.min_negative);
-  write_flag(json, "max_negative", element.max_negative);
-  write_flag(json, "has_cardinality", element.has_cardinality);
-  write_flag(json, "z_flag", element.z_flag);
-  write_flag(json, "is_plugin", element.is_plugin);
-  write_flag(json, "top_level", element.top_level);
-  write_flag(json, "list", element.list);
-  write_flag(json, "dynamic", element.dynamic);
-  write_flag(json, "recursive", element.recursive);
-  write_flag(json, "is_copy", element.is_copy);
+  write_flag(json, "constrained", element.constrained());
+  write_flag(json, "min_negative", element.min_negative());
+  write_flag(json, "max_negative", element.max_negative());
+  write_flag(json, "has_cardinality", element.has_cardinality());
+  write_flag(json, "z_flag", element.z_flag());
+  write_flag(json, "is_plugin", element.is_plugin());
+  write_flag(json, "top_level", element.top_level());
+  write_flag(json, "list", element.list());
+  write_flag(json, "dynamic", element.dynamic());
+  write_flag(json, "recursive", element.recursive());
+  write_flag(json, "is_copy", element.is_copy());
 }
 
 }  // namespace

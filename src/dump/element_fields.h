@@ -5,7 +5,7 @@
 namespace taloq {
 
 class JsonOutput;
-struct Element;
+class Element;
 
 // The document's name of a type code ("struct" ... "link"); null for a code
 // outside the known range.

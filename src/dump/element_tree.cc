@@ -21,11 +21,11 @@ struct OpenList {
 bool open_element(JsonOutput& json, BodyIndex& bodies, const Element& element) {
   json.start_object();
   write_element_fields(json, element);
-  const Element* body = element.children;
+  const Element* body = element.children();
   if (body != nullptr) {
     json.key("body");
     json.integer(bodies.number_of(body));
-    if (element.link.empty() && bodies.claim_expansion(body)) {
+    if (element.link().empty() && bodies.claim_expansion(body)) {
       json.key("children");
       json.start_array();
       return true;
@@ -49,8 +49,8 @@ void write_element_list(JsonOutput& json, BodyIndex& bodies, const Element* firs
       if (!open.empty()) json.end_object();  // the element that holds these children
       continue;
     }
-    open.back().cursor = top.cursor->next;
-    if (open_element(json, bodies, *top.cursor)) open.push_back({top.cursor->children, nullptr});
+    open.back().cursor = top.cursor->next();
+    if (open_element(json, bodies, *top.cursor)) open.push_back({top.cursor->children(), nullptr});
   }
 }
 

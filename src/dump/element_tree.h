@@ -4,7 +4,7 @@ namespace taloq {
 
 class BodyIndex;
 class JsonOutput;
-struct Element;
+class Element;
 
 // Writes the list that starts at `first` as a JSON array of element
 // objects, ending at `stop` or at the end of the list. An element with a

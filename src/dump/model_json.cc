@@ -57,18 +57,18 @@ void write_modules(JsonOutput& json, const RunContext& run) {
 void write_types(JsonOutput& json, const RunContext& run) {
   json.key("types");
   json.start_array();
-  for (const Element* entry = run.types; entry != nullptr; entry = entry->next_type) {
+  for (const Element* entry = run.types; entry != nullptr; entry = entry->next_type()) {
     json.start_object();
     json.key("c_name");
-    json.text(entry->c_name);
+    json.text(entry->c_name());
     json.key("type_name");
-    json.text(entry->type_name);
+    json.text(entry->type_name());
     json.key("line");
-    json.integer(entry->line);
+    json.integer(entry->line());
     // The file that line is in, so a script need not work out where a
     // shared or plugged member was written.
     json.key("path");
-    json.text(entry->source != nullptr ? std::string_view(entry->source->path) : "");
+    json.text(entry->source() != nullptr ? std::string_view(entry->source()->path) : "");
     json.end_object();
   }
   json.end_array();

@@ -31,15 +31,15 @@ class Model {
   }
   Element& element(const char* name, std::int32_t type = ET_INTEGER) {
     Element& made = captured.run.element_store.emplace_back();
-    made.name = captured.run.texts.keep(name);
-    made.c_name = made.name;
-    made.tag = made.name;
-    made.type = type;
+    made.set_name(captured.run.texts.keep(name));
+    made.set_c_name(made.name());
+    made.set_tag(made.name());
+    made.set_type(type);
     return made;
   }
   // Chains the elements into a list through `next`; returns the first.
   static Element* chain(std::vector<Element*> elements) {
-    for (std::size_t i = 0; i + 1 < elements.size(); ++i) elements[i]->next = elements[i + 1];
+    for (std::size_t i = 0; i + 1 < elements.size(); ++i) elements[i]->set_next(elements[i + 1]);
     return elements.empty() ? nullptr : elements.front();
   }
 
@@ -101,21 +101,24 @@ TEST(ModelJson, ModuleMembers) {
 TEST(ModelJson, EveryElementMemberInOrder) {
   Model model;
   Element& element = model.element("count");
-  element.c_name = "count_";
-  element.tag = "cnt";
-  element.type_name = "Msg_count";
-  element.const_text = "A + 1";
-  element.pattern = "[0-9]*";
-  element.line = 12;
-  element.value = 1000000000;
-  element.min = 4294967295u;
-  element.max = 7;
-  element.cardinality_min = 2;
-  element.cardinality_max = -1;
-  element.ref_count = 3;
-  element.constrained = element.min_negative = element.max_negative = true;
-  element.has_cardinality = element.z_flag = element.is_plugin = element.top_level = true;
-  element.list = element.dynamic = element.recursive = element.is_copy = true;
+  element.set_c_name("count_");
+  element.set_tag("cnt");
+  element.set_type_name("Msg_count");
+  element.set_const_text("A + 1");
+  element.set_pattern("[0-9]*");
+  element.set_line(12);
+  element.set_value(1000000000);
+  element.set_min(4294967295u);
+  element.set_max(7);
+  element.set_cardinality_min(2);
+  element.set_cardinality_max(-1);
+  element.set_ref_count(3);
+  for (auto set : {&Element::set_constrained, &Element::set_min_negative,
+                   &Element::set_max_negative, &Element::set_has_cardinality, &Element::set_z_flag,
+                   &Element::set_is_plugin, &Element::set_top_level, &Element::set_list,
+                   &Element::set_dynamic, &Element::set_recursive, &Element::set_is_copy}) {
+    (element.*set)(true);
+  }
   model.module("M").elements = &element;
   EXPECT_NE(model.text().find(
                 "{\"name\":\"count\",\"c_name\":\"count_\",\"tag\":\"cnt\",\"link\":\"\","
@@ -163,7 +166,7 @@ TEST(ModelJson, UnknownTypeCodeIsNull) {
 TEST(ModelJson, EightBitTextsAreTheirCharacters) {
   Model model;
   Element& element = model.element("caf\xE9");
-  element.const_text = "\x01\"\\";
+  element.set_const_text("\x01\"\\");
   model.module("M\xFF").elements = &element;
   const std::string text = model.text();
   EXPECT_NE(text.find("\"name\":\"caf\xC3\xA9\""), std::string::npos);
@@ -178,10 +181,10 @@ TEST(ModelJson, BodyExpandedAtItsDefinition) {
   Element& when = model.element("when", ET_TIME);
   Element& msg = model.element("Msg", ET_STRUCT);
   Element& ref = model.element("sent", ET_STRUCT);
-  stamp.children = &when;
-  msg.children = &ref;
-  ref.link = "Stamp";
-  ref.children = &when;
+  stamp.set_children(&when);
+  msg.set_children(&ref);
+  ref.set_link("Stamp");
+  ref.set_children(&when);
   model.module("M").elements = Model::chain({&stamp, &msg});
   const rapidjson::Document document = model.document();
   const auto& list = elements_of(document, 0);
@@ -201,10 +204,10 @@ TEST(ModelJson, ReferenceBeforeItsDefinitionOnlyNumbersTheBody) {
   Element& ref = model.element("sent", ET_STRUCT);
   Element& stamp = model.element("Stamp", ET_STRUCT);
   Element& when = model.element("when", ET_TIME);
-  msg.children = &ref;
-  ref.link = "Stamp";
-  ref.children = &when;
-  stamp.children = &when;
+  msg.set_children(&ref);
+  ref.set_link("Stamp");
+  ref.set_children(&when);
+  stamp.set_children(&when);
   model.module("M").elements = Model::chain({&msg, &stamp});
   const rapidjson::Document document = model.document();
   const auto& list = elements_of(document, 0);
@@ -224,10 +227,12 @@ TEST(ModelJson, SharedBodyOfPlugCopiesIsWrittenOnce) {
   Element& copy1 = model.element("s", ET_STRUCT);
   Element& copy2 = model.element("s", ET_STRUCT);
   Element& x = model.element("x");
-  t1.children = &copy1;
-  t2.children = &copy2;
-  copy1.is_copy = copy2.is_copy = true;
-  copy1.children = copy2.children = &x;
+  t1.set_children(&copy1);
+  t2.set_children(&copy2);
+  copy1.set_is_copy(true);
+  copy2.set_is_copy(true);
+  copy1.set_children(&x);
+  copy2.set_children(&x);
   model.module("M").elements = Model::chain({&t1, &t2});
   const rapidjson::Document document = model.document();
   const auto& list = elements_of(document, 0);
@@ -244,9 +249,9 @@ TEST(ModelJson, BodyThatContainsItself) {
   Element& top = model.element("T", ET_STRUCT);
   Element& member = model.element("m");
   Element& copy = model.element("c", ET_STRUCT);
-  top.children = Model::chain({&member, &copy});
-  copy.is_copy = true;
-  copy.children = &member;
+  top.set_children(Model::chain({&member, &copy}));
+  copy.set_is_copy(true);
+  copy.set_children(&member);
   model.module("M").elements = &top;
   const rapidjson::Document document = model.document();
   const auto& inner = elements_of(document, 0)[0]["children"];
@@ -275,14 +280,14 @@ TEST(ModelJson, TypeListInOrder) {
   Element& u = model.element("U", ET_UNION);
   Element& a = model.element("a");
   Element& s = model.element("s", ET_STRUCT);
-  u.children = Model::chain({&a, &s});
-  a.type_name = "U_a";
-  a.line = 3;
-  s.type_name = "Stamp";
-  s.line = 4;
+  u.set_children(Model::chain({&a, &s}));
+  a.set_type_name("U_a");
+  a.set_line(3);
+  s.set_type_name("Stamp");
+  s.set_line(4);
   model.module("M").elements = &u;
   model.captured.run.types = &s;
-  s.next_type = &a;
+  s.set_next_type(&a);
   const rapidjson::Document document = model.document();
   const auto& types = document["types"];
   ASSERT_EQ(types.Size(), 2u);
@@ -301,7 +306,7 @@ TEST(ModelJson, DeepNestingNeedsNoCallStack) {
   Element* parent = top;
   for (int i = 0; i < kDepth; ++i) {
     Element& child = model.element("n", ET_STRUCT);
-    parent->children = &child;
+    parent->set_children(&child);
     parent = &child;
   }
   model.module("M").elements = top;
@@ -328,14 +333,15 @@ TEST(ModelJson, LongChainOfSharedBodiesStaysFlat) {
   for (int i = 0; i < kCount; ++i) structures.push_back(&model.element("S", ET_STRUCT));
   for (int i = 0; i < kCount; ++i) {
     Element& ref = model.element("r", ET_STRUCT);
-    ref.link = "S";
-    ref.children = i + 1 < kCount ? structures[static_cast<std::size_t>(i) + 1]->children : nullptr;
-    structures[static_cast<std::size_t>(i)]->children = &ref;
+    ref.set_link("S");
+    ref.set_children(i + 1 < kCount ? structures[static_cast<std::size_t>(i) + 1]->children()
+                                    : nullptr);
+    structures[static_cast<std::size_t>(i)]->set_children(&ref);
   }
   // Link each reference to the next structure's body now that all exist.
   for (int i = 0; i + 1 < kCount; ++i) {
-    structures[static_cast<std::size_t>(i)]->children->children =
-        structures[static_cast<std::size_t>(i) + 1]->children;
+    structures[static_cast<std::size_t>(i)]->children()->set_children(
+        structures[static_cast<std::size_t>(i) + 1]->children());
   }
   model.module("M").elements = Model::chain(structures);
   const std::string text = model.text();

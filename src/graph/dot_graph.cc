@@ -40,10 +40,10 @@ const char* kind_name(std::int32_t type) {
 }
 
 std::string cardinality_text(const Element& element) {
-  if (!element.has_cardinality) return {};
+  if (!element.has_cardinality()) return {};
   const std::string max =
-      element.cardinality_max == -1 ? "*" : std::to_string(element.cardinality_max);
-  return " [" + std::to_string(element.cardinality_min) + ".." + max + "]";
+      element.cardinality_max() == -1 ? "*" : std::to_string(element.cardinality_max());
+  return " [" + std::to_string(element.cardinality_min()) + ".." + max + "]";
 }
 
 // The graph's nodes: top-level constructed elements, numbered in document
@@ -58,12 +58,12 @@ GraphNodes collect_nodes(const RunContext& run) {
   GraphNodes graph;
   for (std::size_t m = 0; m < run.modules.size(); ++m) {
     const Element* end = module_elements_end(run, m);
-    for (const Element* e = run.modules[m]->elements; e != nullptr && e != end; e = e->next) {
-      if (!is_constructed(e->type)) continue;
+    for (const Element* e = run.modules[m]->elements; e != nullptr && e != end; e = e->next()) {
+      if (!is_constructed(e->type())) continue;
       const int id = static_cast<int>(graph.nodes.size());
       graph.nodes.push_back(e);
       graph.by_element.emplace(e, id);
-      if (e->link.empty() && e->children != nullptr) graph.by_body.emplace(e->children, id);
+      if (e->link().empty() && e->children() != nullptr) graph.by_body.emplace(e->children(), id);
     }
   }
   return graph;
@@ -76,11 +76,11 @@ void write_clusters(const RunContext& run, const GraphNodes& graph, std::ostream
     out << "  subgraph cluster_" << m << " {\n    label=" << label << ";\n"
         << "    m" << m << " [shape=folder, label=" << label << "];\n";
     const Element* end = module_elements_end(run, m);
-    for (const Element* e = module.elements; e != nullptr && e != end; e = e->next) {
+    for (const Element* e = module.elements; e != nullptr && e != end; e = e->next()) {
       const auto node = graph.by_element.find(e);
       if (node == graph.by_element.end()) continue;
-      out << "    n" << node->second << " [label=" << quoted(e->name + "\n" + kind_name(e->type))
-          << "];\n";
+      out << "    n" << node->second
+          << " [label=" << quoted(e->name() + "\n" + kind_name(e->type())) << "];\n";
     }
     out << "  }\n";
   }
@@ -88,12 +88,12 @@ void write_clusters(const RunContext& run, const GraphNodes& graph, std::ostream
 
 void write_reference_edge(const GraphNodes& graph, int from, const Element& reference,
                           std::ostream& out) {
-  const auto target = graph.by_body.find(reference.children);
+  const auto target = graph.by_body.find(reference.children());
   if (target == graph.by_body.end()) return;
-  std::string label = reference.name + cardinality_text(reference);
-  if (reference.recursive) label += " (recursive)";
+  std::string label = reference.name() + cardinality_text(reference);
+  if (reference.recursive()) label += " (recursive)";
   out << "  n" << from << " -> n" << target->second << " [label=" << quoted(label);
-  if (reference.recursive) out << ", color=red, style=bold";
+  if (reference.recursive()) out << ", color=red, style=bold";
   out << "];\n";
 }
 
@@ -101,22 +101,22 @@ void write_reference_edge(const GraphNodes& graph, int from, const Element& refe
 // shared by plug copies is visited once per node.
 void write_node_edges(const GraphNodes& graph, int from, std::ostream& out) {
   const Element* node = graph.nodes[static_cast<std::size_t>(from)];
-  if (!node->link.empty()) {
+  if (!node->link().empty()) {
     write_reference_edge(graph, from, *node, out);
     return;
   }
   std::unordered_set<const Element*> visited;
   std::vector<const Element*> pending;  // the rest of each list being walked
-  if (node->children != nullptr) pending.push_back(node->children);
-  visited.insert(node->children);
+  if (node->children() != nullptr) pending.push_back(node->children());
+  visited.insert(node->children());
   while (!pending.empty()) {
     const Element* e = pending.back();
-    pending.back() = e->next;
+    pending.back() = e->next();
     if (pending.back() == nullptr) pending.pop_back();
-    if (!e->link.empty() && e->children != nullptr) {
+    if (!e->link().empty() && e->children() != nullptr) {
       write_reference_edge(graph, from, *e, out);
-    } else if (e->children != nullptr && visited.insert(e->children).second) {
-      pending.push_back(e->children);
+    } else if (e->children() != nullptr && visited.insert(e->children()).second) {
+      pending.push_back(e->children());
     }
   }
 }

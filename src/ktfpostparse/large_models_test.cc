@@ -28,11 +28,11 @@ TEST(LargeModels, FortyLevelDoubling) {
   model.mark_loaded();
   EXPECT_EQ(run_analysis(model.run()), 1);
   EXPECT_EQ(model.printed(), "");
-  EXPECT_EQ(model.at("S40.b").type_name, "S39");
-  EXPECT_EQ(model.at("S40.b").value, 1);
-  EXPECT_EQ(model.at("S0.v").type_name, "S0_v");
-  EXPECT_EQ(model.at("S39").ref_count, 2);
-  for (const Element& element : model.run().element_store) EXPECT_FALSE(element.recursive);
+  EXPECT_EQ(model.at("S40.b").type_name(), "S39");
+  EXPECT_EQ(model.at("S40.b").value(), 1);
+  EXPECT_EQ(model.at("S0.v").type_name(), "S0_v");
+  EXPECT_EQ(model.at("S39").ref_count(), 2);
+  for (const Element& element : model.run().element_store) EXPECT_FALSE(element.recursive());
 }
 
 // Thirty plug extensions, each copying its structure twice into the body
@@ -64,13 +64,13 @@ TEST(LargeModels, ThirtyPlugExtensionsIntoPreviousCopies) {
     path += ".c" + std::to_string(i);
     name += "_c" + std::to_string(i);
   }
-  EXPECT_EQ(model.at(path).type_name, name);
-  EXPECT_EQ(model.at(path + ".v").type_name, name + "_v");
-  EXPECT_EQ(model.at(path + ".v").value, 0);
-  EXPECT_EQ(model.at(path + ".r").type_name, "Stamp");
-  EXPECT_EQ(model.at(path + ".r").children, model.at("Stamp").children);
-  EXPECT_EQ(model.at("T.c1").value, 1);
-  EXPECT_EQ(model.at("T.c1").next->value, 2);
+  EXPECT_EQ(model.at(path).type_name(), name);
+  EXPECT_EQ(model.at(path + ".v").type_name(), name + "_v");
+  EXPECT_EQ(model.at(path + ".v").value(), 0);
+  EXPECT_EQ(model.at(path + ".r").type_name(), "Stamp");
+  EXPECT_EQ(model.at(path + ".r").children(), model.at("Stamp").children());
+  EXPECT_EQ(model.at("T.c1").value(), 1);
+  EXPECT_EQ(model.at("T.c1").next()->value(), 2);
 }
 
 // struct S1 { S0 a; }; struct S2 { S1 a; }; ...: numbering follows every
@@ -94,10 +94,10 @@ void expect_reference_chain(bool uses_first) {
   EXPECT_EQ(run_analysis(model.run()), 1);
   EXPECT_EQ(model.printed(), "");
   Element& last = model.at("S" + std::to_string(kLength));
-  EXPECT_EQ(last.children->next->type_name, "S" + std::to_string(kLength - 1));
-  EXPECT_EQ(last.children->next->value, 1);
-  EXPECT_EQ(model.at("S0.v").value, 0);
-  EXPECT_EQ(model.at("S0").value, uses_first ? kLength : 0);
+  EXPECT_EQ(last.children()->next()->type_name(), "S" + std::to_string(kLength - 1));
+  EXPECT_EQ(last.children()->next()->value(), 1);
+  EXPECT_EQ(model.at("S0.v").value(), 0);
+  EXPECT_EQ(model.at("S0").value(), uses_first ? kLength : 0);
 }
 
 TEST(LargeModels, HundredThousandReferencesDefinitionsFirst) {

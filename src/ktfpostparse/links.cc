@@ -15,15 +15,15 @@ namespace {
 constexpr int kMaxHops = 10;
 
 void merge_cardinality(RunContext& run, Element& element, const Element& target) {
-  if (!element.has_cardinality) {
-    element.has_cardinality = target.has_cardinality;
-    element.cardinality_min = target.cardinality_min;
-    element.cardinality_max = target.cardinality_max;
-  } else if (target.has_cardinality) {
+  if (!element.has_cardinality()) {
+    element.set_has_cardinality(target.has_cardinality());
+    element.set_cardinality_min(target.cardinality_min());
+    element.set_cardinality_max(target.cardinality_max());
+  } else if (target.has_cardinality()) {
     report(run, SEV_ERROR,
            "Illegal duplicate cardinality in original and target definitions of linked type %s "
            "from %s\n",
-           target.name.c_str(), element.name.c_str());
+           target.name().c_str(), element.name().c_str());
   }
 }
 
@@ -31,24 +31,24 @@ void merge_cardinality(RunContext& run, Element& element, const Element& target)
 // structure, union or combined type keeps its text as the mark that its body
 // is the definition's.
 void take_definition(Element& element, Element& definition) {
-  element.type = definition.type;
-  element.constrained = definition.constrained;
-  element.min = definition.min;
-  element.max = definition.max;
-  element.min_negative = definition.min_negative;
-  element.max_negative = definition.max_negative;
-  element.children = definition.children;
-  element.module = definition.module;
-  if (is_constructed(definition.type)) {
-    element.type_name = definition.c_name;
+  element.set_type(definition.type());
+  element.set_constrained(definition.constrained());
+  element.set_min(definition.min());
+  element.set_max(definition.max());
+  element.set_min_negative(definition.min_negative());
+  element.set_max_negative(definition.max_negative());
+  element.set_children(definition.children());
+  element.set_module(definition.module());
+  if (is_constructed(definition.type())) {
+    element.set_type_name(definition.c_name());
   } else {
-    element.link = Text();
+    element.set_link(Text());
   }
-  ++definition.ref_count;
+  definition.set_ref_count(definition.ref_count() + 1);
 }
 
 bool is_walked_type(const Element& element) {
-  return element.type == ET_STRUCT || element.type == ET_UNION;
+  return element.type() == ET_STRUCT || element.type() == ET_UNION;
 }
 
 // The state of one search for a reachable link element.
@@ -124,15 +124,15 @@ int LinkResolver::resolve(ModuleRecord& module, Element& element) {
   std::string name;
   for (int hop = 0; hop < kMaxHops; ++hop) {
     ModuleRecord* found = nullptr;
-    if (locate_module(index_, *reached, reached->imports, found, name, element.link) == 0) {
+    if (locate_module(index_, *reached, reached->imports, found, name, element.link()) == 0) {
       return 0;
     }
     reached = found;
     Element* target = index_.top_level_named(*reached, name);
     if (target == nullptr) continue;  // the hop is used up; retried from here
-    if (target->type == ET_LINK) {
+    if (target->type() == ET_LINK) {
       merge_cardinality(run_, element, *target);
-      element.link = target->link;
+      element.set_link(target->link());
       continue;
     }
     take_definition(element, *target);
@@ -145,9 +145,9 @@ int LinkResolver::resolve(ModuleRecord& module, Element& element) {
 void LinkResolver::resolve_or_report(ModuleRecord& module, Element& element) {
   if (resolve(module, element) != 0) return;
   const std::string_view path =
-      element.module != nullptr ? std::string_view(element.module->path) : std::string_view();
-  report_at(run_, path, element.line, SEV_ERROR, "Unable to expand definition of -%s- in -%s-\n",
-            element.link.c_str(), element.c_name.c_str());
+      element.module() != nullptr ? std::string_view(element.module()->path) : std::string_view();
+  report_at(run_, path, element.line(), SEV_ERROR, "Unable to expand definition of -%s- in -%s-\n",
+            element.link().c_str(), element.c_name().c_str());
 }
 
 // A body open on the path is not entered again: the walk would not end.
@@ -174,9 +174,9 @@ bool LinkResolver::reaches_no_link(Element* body) {
       continue;
     }
     Element& element = *top.at;
-    top.at = element.next;
-    if (element.type == ET_LINK) return false;
-    Element* inner = element.children;
+    top.at = element.next();
+    if (element.type() == ET_LINK) return false;
+    Element* inner = element.children();
     if (!is_walked_type(element) || inner == nullptr || link_free_.contains(inner)) continue;
     if (const int* order = search.discovered.find(inner)) {
       top.lowest = std::min(top.lowest, *order);  // in a group not yet complete
@@ -203,12 +203,12 @@ void LinkResolver::walk(ModuleRecord& module, Element* list) {
       continue;
     }
     Element& element = *top.at;
-    top.at = element.next;
+    top.at = element.next();
     // The type before anything is done: a link resolved here to a structure
     // is walked where its definition stands, not through this element.
     if (is_walked_type(element)) {
-      if (should_enter(element.children)) enter(stack, element.children);
-    } else if (element.type == ET_LINK) {
+      if (should_enter(element.children())) enter(stack, element.children());
+    } else if (element.type() == ET_LINK) {
       resolve_or_report(module, element);
     }
   }

@@ -9,7 +9,7 @@ namespace taloq {
 struct RunContext;
 struct ModuleRecord;
 struct ModuleAlias;
-struct Element;
+class Element;
 class ModuleIndex;
 
 // Splits a reference text into module part and name part and finds the

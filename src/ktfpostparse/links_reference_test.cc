@@ -38,11 +38,16 @@ struct LinkWorld {
     Element* last = nullptr;
     for (int i = 0; i < count; ++i) {
       Element& element = captured.run.element_store.emplace_back();
-      element.name = element.c_name = captured.run.texts.keep(stem + std::to_string(i));
-      element.module = module;
-      element.line = static_cast<int>(captured.run.element_store.size());
+      element.set_name(captured.run.texts.keep(stem + std::to_string(i)));
+      element.set_c_name(element.name());
+      element.set_module(module);
+      element.set_line(static_cast<int>(captured.run.element_store.size()));
       fill(element, top_count);
-      (last == nullptr ? first : last->next) = &element;
+      if (last == nullptr) {
+        first = &element;
+      } else {
+        last->set_next(&element);
+      }
       last = &element;
     }
     return first;
@@ -50,25 +55,25 @@ struct LinkWorld {
 
   void fill(Element& element, int top_count) {
     switch (pick(0, 3)) {
-      case 0: element.type = ET_INTEGER; break;
+      case 0: element.set_type(ET_INTEGER); break;
       case 1:
-        element.link = pick(0, 5) == 0
-                           ? Text("Missing")
-                           : captured.run.texts.keep("T" + std::to_string(pick(0, top_count - 1)));
+        element.set_link(pick(0, 5) == 0 ? Text("Missing")
+                                         : captured.run.texts.keep(
+                                               "T" + std::to_string(pick(0, top_count - 1))));
         break;
       default:
-        element.type = pick(0, 1) == 0 ? ET_STRUCT : ET_UNION;
+        element.set_type(pick(0, 1) == 0 ? ET_STRUCT : ET_UNION);
         // Bodies are filled in later; give an index for now.
-        element.children = reinterpret_cast<Element*>(static_cast<std::uintptr_t>(pick(1, 6)));
+        element.set_children(reinterpret_cast<Element*>(static_cast<std::uintptr_t>(pick(1, 6))));
     }
   }
 
   // Replaces the body indexes with bodies, now that all exist.
   void connect() {
     for (Element& element : captured.run.element_store) {
-      if (!is_constructed(element.type) || element.children == nullptr) continue;
-      const auto index = reinterpret_cast<std::uintptr_t>(element.children) - 1;
-      element.children = index < bodies.size() ? bodies[index] : nullptr;
+      if (!is_constructed(element.type()) || element.children() == nullptr) continue;
+      const auto index = reinterpret_cast<std::uintptr_t>(element.children()) - 1;
+      element.set_children(index < bodies.size() ? bodies[index] : nullptr);
     }
   }
 
@@ -80,19 +85,19 @@ struct LinkWorld {
 
 void plain_walk(RunContext& run, ModuleRecord& module, Element* list,
                 std::vector<const Element*>& open) {
-  for (Element* p = list; p != nullptr; p = p->next) {
-    if (p->type == ET_STRUCT || p->type == ET_UNION) {
-      if (p->children == nullptr ||
-          std::find(open.begin(), open.end(), p->children) != open.end()) {
+  for (Element* p = list; p != nullptr; p = p->next()) {
+    if (p->type() == ET_STRUCT || p->type() == ET_UNION) {
+      if (p->children() == nullptr ||
+          std::find(open.begin(), open.end(), p->children()) != open.end()) {
         continue;
       }
-      open.push_back(p->children);
-      plain_walk(run, module, p->children, open);
+      open.push_back(p->children());
+      plain_walk(run, module, p->children(), open);
       open.pop_back();
-    } else if (p->type == ET_LINK && resolve_link(run, module, *p) == 0) {
-      report_at(run, p->module->path, p->line, SEV_ERROR,
-                "Unable to expand definition of -%s- in -%s-\n", p->link.c_str(),
-                p->c_name.c_str());
+    } else if (p->type() == ET_LINK && resolve_link(run, module, *p) == 0) {
+      report_at(run, p->module()->path, p->line(), SEV_ERROR,
+                "Unable to expand definition of -%s- in -%s-\n", p->link().c_str(),
+                p->c_name().c_str());
     }
   }
 }
@@ -100,8 +105,8 @@ void plain_walk(RunContext& run, ModuleRecord& module, Element* list,
 std::string state_of(RunContext& run) {
   std::string text;
   for (const Element& e : run.element_store) {
-    text += e.name + ":" + std::to_string(e.type) + ":" + e.link + ":" +
-            std::to_string(e.ref_count) + " ";
+    text += e.name() + ":" + std::to_string(e.type()) + ":" + e.link() + ":" +
+            std::to_string(e.ref_count()) + " ";
   }
   return text;
 }

@@ -62,13 +62,13 @@ TEST(ResolveLinks, PlainReferenceFindsOwnTopLevelOnly) {
   model.load("taloq module Other;\nstruct Inner { int<0..1> o; };\n", "o.tlq");
   model.resolve();
   Element& h = model.at("Outer.h");
-  EXPECT_EQ(h.type, ET_STRUCT);
-  EXPECT_EQ(h.children, model.at("Header").children);
-  EXPECT_EQ(h.type_name, "Header");
-  EXPECT_EQ(h.link, "Header");
-  EXPECT_EQ(model.at("Header").ref_count, 1);
+  EXPECT_EQ(h.type(), ET_STRUCT);
+  EXPECT_EQ(h.children(), model.at("Header").children());
+  EXPECT_EQ(h.type_name(), "Header");
+  EXPECT_EQ(h.link(), "Header");
+  EXPECT_EQ(model.at("Header").ref_count(), 1);
   EXPECT_EQ(model.printed(), "m.tlq(2) : error: Unable to expand definition of -Inner- in -n-\n\n");
-  EXPECT_EQ(model.at("Outer.n").type, ET_LINK);
+  EXPECT_EQ(model.at("Outer.n").type(), ET_LINK);
 }
 
 TEST(ResolveLinks, ImportedAliasesLaterStatementWins) {
@@ -88,8 +88,8 @@ TEST(ResolveLinks, ImportedAliasesLaterStatementWins) {
   model.resolve();
   EXPECT_EQ(model.printed(), "");
   for (const char* name : {"a", "b", "c"}) {
-    EXPECT_EQ(model.at(name).type, ET_STRUCT) << name;
-    EXPECT_EQ(model.at(name).module, &model.module(1)) << name;
+    EXPECT_EQ(model.at(name).type(), ET_STRUCT) << name;
+    EXPECT_EQ(model.at(name).module(), &model.module(1)) << name;
   }
 }
 
@@ -112,13 +112,13 @@ TEST(ResolveLinks, ChainThroughLinkElementKeepsLastText) {
       "m.tlq");
   model.resolve();
   Element& e = model.at("Holder.e");
-  EXPECT_EQ(e.type, ET_STRUCT);
-  EXPECT_EQ(e.link, "T");
-  EXPECT_EQ(e.type_name, "T");
-  EXPECT_EQ(e.children, model.at("T").children);
+  EXPECT_EQ(e.type(), ET_STRUCT);
+  EXPECT_EQ(e.link(), "T");
+  EXPECT_EQ(e.type_name(), "T");
+  EXPECT_EQ(e.children(), model.at("T").children());
   // L itself is resolved where it stands, so T is referred to twice.
-  EXPECT_EQ(model.at("T").ref_count, 2);
-  EXPECT_EQ(model.at("L").ref_count, 0);
+  EXPECT_EQ(model.at("T").ref_count(), 2);
+  EXPECT_EQ(model.at("L").ref_count(), 0);
 }
 
 TEST(ResolveLinks, ScalarDefinitionClearsLink) {
@@ -126,14 +126,14 @@ TEST(ResolveLinks, ScalarDefinitionClearsLink) {
   model.load("taloq module M;\nRange e;\nint<-5..7> Range;\n", "m.tlq");
   model.resolve();
   Element& e = model.at("e");
-  EXPECT_EQ(e.type, ET_INTEGER);
-  EXPECT_TRUE(e.constrained);
-  EXPECT_EQ(e.min, 5u);
-  EXPECT_TRUE(e.min_negative);
-  EXPECT_EQ(e.max, 7u);
-  EXPECT_TRUE(e.z_flag == false);
-  EXPECT_EQ(e.link, "");
-  EXPECT_EQ(e.name, "e");
+  EXPECT_EQ(e.type(), ET_INTEGER);
+  EXPECT_TRUE(e.constrained());
+  EXPECT_EQ(e.min(), 5u);
+  EXPECT_TRUE(e.min_negative());
+  EXPECT_EQ(e.max(), 7u);
+  EXPECT_TRUE(e.z_flag() == false);
+  EXPECT_EQ(e.link(), "");
+  EXPECT_EQ(e.name(), "e");
 }
 
 std::string chain_text(int intermediates) {
@@ -149,12 +149,12 @@ TEST(ResolveLink, NineIntermediateLinksResolveTenFail) {
   nine.load(chain_text(9), "m.tlq");
   Element& e9 = nine.at("e");
   EXPECT_EQ(resolve_link(nine.run(), nine.module(0), e9), 1);
-  EXPECT_EQ(e9.type, ET_INTEGER);
+  EXPECT_EQ(e9.type(), ET_INTEGER);
   LinkModel ten;
   ten.load(chain_text(10), "m.tlq");
   Element& e10 = ten.at("e");
   EXPECT_EQ(resolve_link(ten.run(), ten.module(0), e10), 0);
-  EXPECT_EQ(e10.link, "L10");  // as far as the chain was followed
+  EXPECT_EQ(e10.link(), "L10");  // as far as the chain was followed
 }
 
 // A's own text is replaced by B's in the first hop, so A then names itself.
@@ -189,10 +189,10 @@ TEST(ResolveLinks, CardinalityMergeAndDuplicate) {
       "m.tlq");
   model.resolve();
   Element& a = model.at("a");
-  EXPECT_TRUE(a.has_cardinality);
-  EXPECT_EQ(a.cardinality_min, 1u);
-  EXPECT_EQ(a.cardinality_max, 4);
-  EXPECT_EQ(model.at("b").cardinality_min, 2u);
+  EXPECT_TRUE(a.has_cardinality());
+  EXPECT_EQ(a.cardinality_min(), 1u);
+  EXPECT_EQ(a.cardinality_max(), 4);
+  EXPECT_EQ(model.at("b").cardinality_min(), 2u);
   EXPECT_EQ(model.printed(),
             "error: Illegal duplicate cardinality in original and target definitions of linked "
             "type T from a\n\n"
@@ -204,24 +204,24 @@ TEST(ResolveLinks, CardinalityMergeAndDuplicate) {
             "type T from L\n\n"
             "error: Illegal duplicate cardinality in original and target definitions of linked "
             "type T from c\n\n");
-  EXPECT_EQ(model.at("c").type, ET_STRUCT);
+  EXPECT_EQ(model.at("c").type(), ET_STRUCT);
 }
 
 TEST(ResolveLinks, ResolvedLinkIsADefinitionForLaterReferences) {
   LinkModel before;  // Pb stands before Pa: Pa takes Pb
   before.load("taloq module M;\nPs Pb;\nPb Pa;\nstruct Ps { int<0..1> x; };\n", "m.tlq");
   before.resolve();
-  EXPECT_EQ(before.at("Pa").type_name, "Pb");
-  EXPECT_EQ(before.at("Pa").link, "Pb");
-  EXPECT_EQ(before.at("Pb").ref_count, 1);
-  EXPECT_EQ(before.at("Ps").ref_count, 1);
+  EXPECT_EQ(before.at("Pa").type_name(), "Pb");
+  EXPECT_EQ(before.at("Pa").link(), "Pb");
+  EXPECT_EQ(before.at("Pb").ref_count(), 1);
+  EXPECT_EQ(before.at("Ps").ref_count(), 1);
   LinkModel after;  // Pa stands first: the chain runs on to Ps
   after.load("taloq module M;\nPb Pa;\nPs Pb;\nstruct Ps { int<0..1> x; };\n", "m.tlq");
   after.resolve();
-  EXPECT_EQ(after.at("Pa").type_name, "Ps");
-  EXPECT_EQ(after.at("Pa").link, "Ps");
-  EXPECT_EQ(after.at("Pb").ref_count, 0);
-  EXPECT_EQ(after.at("Ps").ref_count, 2);
+  EXPECT_EQ(after.at("Pa").type_name(), "Ps");
+  EXPECT_EQ(after.at("Pa").link(), "Ps");
+  EXPECT_EQ(after.at("Pb").ref_count(), 0);
+  EXPECT_EQ(after.at("Ps").ref_count(), 2);
 }
 
 TEST(ResolveLinks, ModulesInLoadOrder) {
@@ -249,9 +249,9 @@ TEST(ResolveLinks, PlugCopiesResolveInTargetModuleContext) {
   expand_plugs(model.run());
   model.resolve();
   EXPECT_EQ(model.printed(), "");
-  EXPECT_EQ(model.at("Header.b").children, model.at("Stamp", 1).children);
+  EXPECT_EQ(model.at("Header.b").children(), model.at("Stamp", 1).children());
   // The shared member keeps its plain text and is read in Core.
-  EXPECT_EQ(model.at("Header.s.m").children, model.at("Stamp").children);
+  EXPECT_EQ(model.at("Header.s.m").children(), model.at("Stamp").children());
 }
 
 TEST(ResolveLinks, SharedBodyFailingLinkReportedOnEveryVisit) {

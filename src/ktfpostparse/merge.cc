@@ -12,12 +12,12 @@ void merge_elements(RunContext& run) {
   for (ModuleRecord* module : run.modules) {
     if (module->elements == nullptr) continue;
     if (tail != nullptr) {
-      tail->next = module->elements;
+      tail->set_next(module->elements);
     } else if (run.merged_elements == nullptr) {
       run.merged_elements = module->elements;
     }
     tail = module->elements;
-    while (tail->next != nullptr) tail = tail->next;
+    while (tail->next() != nullptr) tail = tail->next();
   }
 }
 

@@ -17,12 +17,12 @@ Element* ModuleIndex::top_level_named(const ModuleRecord& module, std::string_vi
   auto [table, made] = top_level_.try_emplace(&module);
   if (made) {
     std::size_t count = 0;
-    for (Element* element = module.elements; element != nullptr; element = element->next) {
+    for (Element* element = module.elements; element != nullptr; element = element->next()) {
       ++count;
     }
     table->second.reserve(count);
-    for (Element* element = module.elements; element != nullptr; element = element->next) {
-      table->second.insert(element->name, element);
+    for (Element* element = module.elements; element != nullptr; element = element->next()) {
+      table->second.insert(element->name(), element);
     }
   }
   Element* const* found = table->second.find(name);

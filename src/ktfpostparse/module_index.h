@@ -12,7 +12,7 @@ namespace taloq {
 struct RunContext;
 struct ModuleRecord;
 struct ModuleAlias;
-struct Element;
+class Element;
 
 // Lookups that link resolution and plug expansion repeat for every
 // reference: modules by name, the first top-level element of a module with

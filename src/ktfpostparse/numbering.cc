@@ -28,11 +28,11 @@ struct Counters {
 };
 
 void number_one(Counters& counters, Element& element) {
-  std::int32_t& counter = element.is_plugin ? counters.plugin : counters.ordinary;
-  if (element.value == -1) {
-    element.value = counter;
+  std::int32_t& counter = element.is_plugin() ? counters.plugin : counters.ordinary;
+  if (element.value() == -1) {
+    element.set_value(counter);
   } else {
-    counter = element.value;
+    counter = element.value();
   }
   ++counter;
 }
@@ -69,12 +69,12 @@ bool is_reserved_word(std::string_view name) {
 }  // namespace
 
 void avoid_keyword_clash(RunContext& run, Element& element) {
-  if (is_reserved_word(element.c_name)) {
+  if (is_reserved_word(element.c_name())) {
     print_direct(run,
                  "Warning (Line:%d): Changed name '%s' to '%s_' to avoid C/C++ keyword name "
                  "clash\n",
-                 element.line, element.c_name.c_str(), element.c_name.c_str());
-    element.c_name = run.texts.join(element.c_name, "_");
+                 element.line(), element.c_name().c_str(), element.c_name().c_str());
+    element.set_c_name(run.texts.join(element.c_name(), "_"));
   }
 }
 
@@ -92,11 +92,11 @@ void number_elements(RunContext& run, Element* list) {
       continue;
     }
     Element& element = *top.at;
-    top.at = element.next;
+    top.at = element.next();
     number_one(top.counters, element);
     avoid_keyword_clash(run, element);
-    Element* body = element.children;
-    if (body != nullptr && !element.recursive && numbered.insert(body)) {
+    Element* body = element.children();
+    if (body != nullptr && !element.recursive() && numbered.insert(body)) {
       stack.push_back({body, {0, run.plugin_base}});
     }
   }

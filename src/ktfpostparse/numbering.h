@@ -3,7 +3,7 @@
 namespace taloq {
 
 struct RunContext;
-struct Element;
+class Element;
 
 // Gives every element of the list its value (plugin elements counting from
 // the run's plugin_base, the others from 0; a value already set resets its

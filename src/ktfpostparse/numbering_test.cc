@@ -14,8 +14,8 @@ TEST(NumberElements, TopLevelOfAllModulesIsOneSequence) {
   model.load("taloq module B;\nint<0..1> b1;\nint<0..1> b2;\nint<0..1> b3;\n", "b.tlq");
   EXPECT_EQ(run_analysis(model.run()), 1);
   int expected = 0;
-  for (Element* e = model.run().merged_elements; e != nullptr; e = e->next) {
-    EXPECT_EQ(e->value, expected++) << e->name;
+  for (Element* e = model.run().merged_elements; e != nullptr; e = e->next()) {
+    EXPECT_EQ(e->value(), expected++) << e->name();
   }
   EXPECT_EQ(expected, 6);
 }
@@ -27,22 +27,22 @@ TEST(NumberElements, PluginMembersCountFromPluginBase) {
       " int<0..1> m4 plugin; };\n",
       "a.tlq");
   EXPECT_EQ(run_analysis(model.run()), 1);
-  EXPECT_EQ(model.at("S").value, 0);
-  EXPECT_EQ(model.at("S.m1").value, 0);
-  EXPECT_EQ(model.at("S.m2").value, 1000000000);
-  EXPECT_EQ(model.at("S.m3").value, 1);
-  EXPECT_EQ(model.at("S.m4").value, 1000000001);
+  EXPECT_EQ(model.at("S").value(), 0);
+  EXPECT_EQ(model.at("S.m1").value(), 0);
+  EXPECT_EQ(model.at("S.m2").value(), 1000000000);
+  EXPECT_EQ(model.at("S.m3").value(), 1);
+  EXPECT_EQ(model.at("S.m4").value(), 1000000001);
 }
 
 TEST(NumberElements, SetValueResetsItsCounter) {
   Model model;
   model.load("taloq module A;\nint<0..1> a;\nint<0..1> b;\nint<0..1> c;\n", "a.tlq");
-  model.at("b").value = 7;
+  model.at("b").set_value(7);
   model.run().plugin_base = 50;
   number_elements(model.run(), model.module(0).elements);
-  EXPECT_EQ(model.at("a").value, 0);
-  EXPECT_EQ(model.at("b").value, 7);
-  EXPECT_EQ(model.at("c").value, 8);
+  EXPECT_EQ(model.at("a").value(), 0);
+  EXPECT_EQ(model.at("b").value(), 7);
+  EXPECT_EQ(model.at("c").value(), 8);
 }
 
 TEST(NumberElements, SharedBodiesNumberedAlikeAndRecursiveNotEntered) {
@@ -53,10 +53,10 @@ TEST(NumberElements, SharedBodiesNumberedAlikeAndRecursiveNotEntered) {
       "struct Use { int<0..1> u; Node n; };\n",
       "a.tlq");
   EXPECT_EQ(run_analysis(model.run()), 1);
-  EXPECT_EQ(model.at("Node.val").value, 0);
-  EXPECT_EQ(model.at("Node.next").value, 1);
-  EXPECT_EQ(model.at("Use.n").value, 1);
-  EXPECT_TRUE(model.at("Node.next").recursive);
+  EXPECT_EQ(model.at("Node.val").value(), 0);
+  EXPECT_EQ(model.at("Node.next").value(), 1);
+  EXPECT_EQ(model.at("Use.n").value(), 1);
+  EXPECT_TRUE(model.at("Node.next").recursive());
 }
 
 TEST(AvoidKeywordClash, RenamesWithDirectWarningLine) {
@@ -75,20 +75,20 @@ TEST(AvoidKeywordClash, RenamesWithDirectWarningLine) {
             "clash\n"
             "Warning (Line:15): Changed name 'union' to 'union_' to avoid C/C++ keyword name "
             "clash\n");
-  EXPECT_EQ(model.at("class").c_name, "class_");
-  EXPECT_EQ(model.at("class").name, "class");
-  EXPECT_EQ(model.at("class").tag, "class");
-  EXPECT_EQ(model.at("class").type_name, "class_");
-  EXPECT_EQ(model.at("Class").c_name, "Class");
-  EXPECT_EQ(model.at("in-line").c_name, "in_line");
-  EXPECT_EQ(model.at("S.union").type_name, "S_union_");
+  EXPECT_EQ(model.at("class").c_name(), "class_");
+  EXPECT_EQ(model.at("class").name(), "class");
+  EXPECT_EQ(model.at("class").tag(), "class");
+  EXPECT_EQ(model.at("class").type_name(), "class_");
+  EXPECT_EQ(model.at("Class").c_name(), "Class");
+  EXPECT_EQ(model.at("in-line").c_name(), "in_line");
+  EXPECT_EQ(model.at("S.union").type_name(), "S_union_");
   EXPECT_EQ(model.run().warnings, 0);
 }
 
 TEST(AvoidKeywordClash, EveryReservedWordAndOnlyOnce) {
   CapturedRun captured;
   Element element;
-  element.line = 3;
+  element.set_line(3);
   int renamed = 0;
   for (const char* word :
        {"asm",      "auto",      "break",  "case",     "char",    "const",     "continue",
@@ -99,15 +99,15 @@ TEST(AvoidKeywordClash, EveryReservedWordAndOnlyOnce) {
         "huge",     "interrupt", "near",   "pascal",   "catch",   "class",     "delete",
         "friend",   "inline",    "new",    "operator", "private", "protected", "public",
         "template", "throw",     "try",    "virtual"}) {
-    element.c_name = Text::borrow(word);
+    element.set_c_name(Text::borrow(word));
     avoid_keyword_clash(captured.run, element);
     avoid_keyword_clash(captured.run, element);
-    renamed += element.c_name == std::string(word) + "_";
+    renamed += element.c_name() == std::string(word) + "_";
   }
   EXPECT_EQ(renamed, 53);
-  element.c_name = "bool";
+  element.set_c_name("bool");
   avoid_keyword_clash(captured.run, element);
-  EXPECT_EQ(element.c_name, "bool");
+  EXPECT_EQ(element.c_name(), "bool");
 }
 
 }  // namespace

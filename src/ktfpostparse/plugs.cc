@@ -34,14 +34,14 @@ Element* find_target(PlugExpansion& expansion, const ModuleRecord& module, std::
     if (top_level) {
       current = expansion.index.top_level_named(module, segment);
     } else {
-      while (current != nullptr && current->name != segment) current = current->next;
+      while (current != nullptr && current->name() != segment) current = current->next();
     }
     top_level = false;
     if (dot == std::string_view::npos) break;
     path.remove_prefix(dot);
     if (current == nullptr) break;
     path.remove_prefix(1);
-    current = current->children;
+    current = current->children();
   }
   return current;
 }
@@ -73,8 +73,8 @@ void report_target(PlugExpansion& expansion, const ModuleRecord& plugging, const
 void qualify_links(PlugExpansion& expansion, const ModuleRecord& plugging, const IntoTarget& into,
                    Element* copies) {
   bool name_missing_reported = false;
-  for (Element* copy = copies; copy != nullptr; copy = copy->next) {
-    if (copy->type != ET_LINK || copy->link.find(':') != std::string::npos) continue;
+  for (Element* copy = copies; copy != nullptr; copy = copy->next()) {
+    if (copy->type() != ET_LINK || copy->link().find(':') != std::string::npos) continue;
     if (plugging.name.empty()) {
       if (!name_missing_reported) {
         report_target(expansion, plugging, into, "Module name must be included to plug '%s'\n");
@@ -82,27 +82,27 @@ void qualify_links(PlugExpansion& expansion, const ModuleRecord& plugging, const
       name_missing_reported = true;
       continue;
     }
-    std::string qualified = plugging.name + "::" + copy->link;
+    std::string qualified = plugging.name + "::" + copy->link();
     if (qualified.size() > kMaxLinkLength) {
       report_at(expansion.run, plugging.path, into.line, SEV_ERROR,
                 "Reference name exceeds %d characters: %s", static_cast<int>(kMaxLinkLength),
                 qualified.c_str());
       continue;
     }
-    copy->link = expansion.run.texts.keep(qualified);
+    copy->set_link(expansion.run.texts.keep(qualified));
   }
 }
 
 void append_copies(PlugExpansion& expansion, Element& target, Element* copies) {
   if (copies == nullptr) return;
-  auto [tail, made] = expansion.tails.try_emplace(target.children, nullptr);
+  auto [tail, made] = expansion.tails.try_emplace(target.children(), nullptr);
   if (made) {
-    tail->second = target.children;
-    while (tail->second->next != nullptr) tail->second = tail->second->next;
+    tail->second = target.children();
+    while (tail->second->next() != nullptr) tail->second = tail->second->next();
   }
-  tail->second->next = copies;
+  tail->second->set_next(copies);
   Element* last = copies;
-  while (last->next != nullptr) last = last->next;
+  while (last->next() != nullptr) last = last->next();
   tail->second = last;
 }
 
@@ -111,9 +111,10 @@ void append_copies(PlugExpansion& expansion, Element& target, Element* copies) {
 // reference or a bool would slip into a body that refuses them.
 void check_combined_copies(PlugExpansion& expansion, const ModuleRecord& plugging,
                            const Element* copies) {
-  for (const Element* copy = copies; copy != nullptr; copy = copy->next) {
+  for (const Element* copy = copies; copy != nullptr; copy = copy->next()) {
     for_each_combined_member_fault(*copy, [&](const char* format) {
-      report_at(expansion.run, plugging.path, copy->line, SEV_ERROR, format, copy->name.c_str());
+      report_at(expansion.run, plugging.path, copy->line(), SEV_ERROR, format,
+                copy->name().c_str());
     });
   }
 }
@@ -125,13 +126,13 @@ void plug_into(PlugExpansion& expansion, ModuleRecord& plugging, const PlugRecor
     report_target(expansion, plugging, into, "Unable to locate definition -%s-\n");
     return;
   }
-  if (target->children == nullptr) {
+  if (target->children() == nullptr) {
     report_target(expansion, plugging, into, "Can not plug -%s-.  It is not struct or union.\n");
     return;
   }
   Element* copies = copy_plug_body(expansion.run, plug.body);
   qualify_links(expansion, plugging, into, copies);
-  if (target->type == ET_COMBINED) check_combined_copies(expansion, plugging, copies);
+  if (target->type() == ET_COMBINED) check_combined_copies(expansion, plugging, copies);
   append_copies(expansion, *target, copies);
 }
 
@@ -146,14 +147,18 @@ void expand_with(PlugExpansion& expansion, ModuleRecord& plugging) {
 Element* copy_plug_body(RunContext& run, const Element* body) {
   Element* first = nullptr;
   Element* last = nullptr;
-  for (const Element* element = body; element != nullptr; element = element->next) {
+  for (const Element* element = body; element != nullptr; element = element->next()) {
     // A copy has no room for a back end's data and is not counted as an
     // element the parser made.
     Element& copy = run.element_store.emplace_back(*element);
-    copy.is_copy = true;
-    copy.next = nullptr;
-    copy.extra = nullptr;
-    (last == nullptr ? first : last->next) = &copy;
+    copy.set_is_copy(true);
+    copy.set_next(nullptr);
+    copy.set_extra(nullptr);
+    if (last == nullptr) {
+      first = &copy;
+    } else {
+      last->set_next(&copy);
+    }
     last = &copy;
   }
   return first;

@@ -4,7 +4,7 @@ namespace taloq {
 
 struct RunContext;
 struct ModuleRecord;
-struct Element;
+class Element;
 
 // The plug pass: expand_module_plugs for every module that has plug
 // extensions, in load order.

@@ -46,16 +46,16 @@ TEST(ExpandPlugs, AppendsCopiesAndQualifiesPlainReferences) {
       "plug int<0..5> a as a; Stamp b as b; Lib::Stamp c as c; into Core::Header;\n"
       "struct Stamp { int<0..1> s; };\n");
   Element& header = model.at("Header");
-  EXPECT_EQ(names_of(header.children), "id trailer ref a b c");
+  EXPECT_EQ(names_of(header.children()), "id trailer ref a b c");
   Element& b = model.at("Header.b");
-  EXPECT_EQ(b.link, "Ext::Stamp");
-  EXPECT_TRUE(b.is_copy);
-  EXPECT_EQ(b.module, &model.module(1));
-  EXPECT_EQ(b.line, 2);
-  EXPECT_EQ(model.at("Header.c").link, "Lib::Stamp");
+  EXPECT_EQ(b.link(), "Ext::Stamp");
+  EXPECT_TRUE(b.is_copy());
+  EXPECT_EQ(b.module(), &model.module(1));
+  EXPECT_EQ(b.line(), 2);
+  EXPECT_EQ(model.at("Header.c").link(), "Lib::Stamp");
   const PlugRecord& plug = model.module(1).plugs.front();
-  EXPECT_EQ(plug.body->next->link, "Stamp");  // the plug body is unchanged
-  EXPECT_FALSE(plug.body->is_copy);
+  EXPECT_EQ(plug.body->next()->link(), "Stamp");  // the plug body is unchanged
+  EXPECT_FALSE(plug.body->is_copy());
   EXPECT_EQ(model.printed(), "");
   EXPECT_EQ(model.run().errors, 0);
 }
@@ -65,7 +65,7 @@ TEST(ExpandPlugs, CopiesAreNotCountedAndCarryNoExtraRoom) {
   const int before = model.run().element_count;
   model.plug("taloq module Ext;\nplug int<0..5> a as a; into Core::Header;\nint<0..1> k;\n");
   EXPECT_EQ(model.run().element_count, before + 3);  // the plug body, k and keep only
-  EXPECT_EQ(model.at("Header.a").extra, nullptr);
+  EXPECT_EQ(model.at("Header.a").extra(), nullptr);
 }
 
 TEST(ExpandPlugs, DottedTargetAndTargetInOwnModule) {
@@ -74,8 +74,8 @@ TEST(ExpandPlugs, DottedTargetAndTargetInOwnModule) {
       "taloq module Ext;\n"
       "struct Own { int<0..1> o; };\n"
       "plug int<0..5> a as a; into Core::Header.trailer, Own;\n");
-  EXPECT_EQ(names_of(model.at("Header.trailer").children), "crc a");
-  EXPECT_EQ(names_of(model.at("Own", 1).children), "o a");
+  EXPECT_EQ(names_of(model.at("Header.trailer").children()), "crc a");
+  EXPECT_EQ(names_of(model.at("Own", 1).children()), "o a");
 }
 
 TEST(ExpandPlugs, TargetsServedLastWrittenFirstAndPlugsInOrder) {
@@ -84,7 +84,7 @@ TEST(ExpandPlugs, TargetsServedLastWrittenFirstAndPlugsInOrder) {
       "taloq module Ext;\n"
       "plug int<0..5> a as a; into Core::Header.trailer, Core::Header;\n"
       "plug int<0..5> b as b; into Core::Header;\n");
-  EXPECT_EQ(names_of(model.at("Header").children), "id trailer ref a b");
+  EXPECT_EQ(names_of(model.at("Header").children()), "id trailer ref a b");
   // The copy appended to Header first is the one the second target reached.
   Element& header_a = model.at("Header.a");
   Element& trailer_a = model.at("Header.trailer.a");
@@ -99,7 +99,7 @@ TEST(ExpandPlugs, AliasesComeFromExtendsOnly) {
       "extends Core as C;\n"
       "import Core as I;\n"
       "plug int<0..5> a as a; into C::Header, I::Header;\n");
-  EXPECT_EQ(names_of(model.at("Header").children), "id trailer ref a");
+  EXPECT_EQ(names_of(model.at("Header").children()), "id trailer ref a");
   EXPECT_EQ(model.printed(), "ext.tlq(4) : error: Unable to locate definition -I::Header-\n\n");
 }
 
@@ -118,7 +118,7 @@ TEST(ExpandPlugs, ReportsTargetsThatCannotTakeCopies) {
             "ext.tlq(3) : error: Unable to locate definition -Core::Missing-\n\n"
             "ext.tlq(3) : error: Unable to locate definition -Nowhere::Header-\n\n");
   EXPECT_EQ(model.run().errors, 6);
-  EXPECT_EQ(names_of(model.at("Header").children), "id trailer ref");
+  EXPECT_EQ(names_of(model.at("Header").children()), "id trailer ref");
 }
 
 TEST(ExpandPlugs, UnnamedModuleReportsOncePerTarget) {
@@ -133,8 +133,8 @@ TEST(ExpandPlugs, UnnamedModuleReportsOncePerTarget) {
   EXPECT_EQ(named.printed(),
             "anon.tlq(1) : error: Module name must be included to plug 'Core::Header.trailer'\n\n"
             "anon.tlq(1) : error: Module name must be included to plug 'Core::Header'\n\n");
-  EXPECT_EQ(names_of(named.at("Header").children), "id trailer ref a b");
-  EXPECT_EQ(named.at("Header.a").link, "Stamp");
+  EXPECT_EQ(names_of(named.at("Header").children()), "id trailer ref a b");
+  EXPECT_EQ(named.at("Header.a").link(), "Stamp");
 }
 
 TEST(ExpandPlugs, NestedBodiesAreSharedAndNotQualified) {
@@ -144,9 +144,9 @@ TEST(ExpandPlugs, NestedBodiesAreSharedAndNotQualified) {
       "plug struct s as s { Stamp m; }; into Core::Header, Core::Header.trailer;\n");
   Element& one = model.at("Header.s");
   Element& two = model.at("Header.trailer.s");
-  EXPECT_EQ(one.children, two.children);
-  EXPECT_EQ(one.children, model.module(1).plugs.front().body->children);
-  EXPECT_EQ(one.children->link, "Stamp");
+  EXPECT_EQ(one.children(), two.children());
+  EXPECT_EQ(one.children(), model.module(1).plugs.front().body->children());
+  EXPECT_EQ(one.children()->link(), "Stamp");
 }
 
 TEST(ExpandPlugs, OverlongQualifiedReferenceIsReportedAndKept) {
@@ -157,7 +157,7 @@ TEST(ExpandPlugs, OverlongQualifiedReferenceIsReportedAndKept) {
              " a as a; into Core::Header;\nint<0..1> k;\n");
   EXPECT_EQ(model.printed(), "ext.tlq(2) : error: Reference name exceeds 255 characters: " +
                                  module_name + "::" + reference + "\n");
-  EXPECT_EQ(model.at("Header.a").link, reference);
+  EXPECT_EQ(model.at("Header.a").link(), reference);
 }
 
 TEST(ExpandPlugs, QualifiedReferenceOfExactly255Fits) {
@@ -167,7 +167,7 @@ TEST(ExpandPlugs, QualifiedReferenceOfExactly255Fits) {
   model.plug("taloq module " + module_name + ";\nplug " + reference +
              " a as a; into Core::Header;\nint<0..1> k;\n");
   EXPECT_EQ(model.printed(), "");
-  EXPECT_EQ(model.at("Header.a").link.size(), 255u);
+  EXPECT_EQ(model.at("Header.a").link().size(), 255u);
 }
 
 TEST(ExpandPlugs, CopyLandingInItsOwnSharedBody) {
@@ -176,19 +176,19 @@ TEST(ExpandPlugs, CopyLandingInItsOwnSharedBody) {
       "taloq module Ext;\n"
       "plug struct s as s { int<0..1> x; }; into Core::Header.s, Core::Header;\n");
   Element& s = model.at("Header.s");
-  Element* body = s.children;
+  Element* body = s.children();
   EXPECT_EQ(names_of(body), "x s");
-  EXPECT_EQ(body->next->children, body);
+  EXPECT_EQ(body->next()->children(), body);
   EXPECT_EQ(model.printed(), "");
 }
 
 TEST(CopyPlugBody, CopiesTopLevelOnlyInOrder) {
   PlugModel model;
   EXPECT_EQ(copy_plug_body(model.run(), nullptr), nullptr);
-  Element* copies = copy_plug_body(model.run(), model.at("Header").children);
+  Element* copies = copy_plug_body(model.run(), model.at("Header").children());
   EXPECT_EQ(names_of(copies), "id trailer ref");
-  EXPECT_EQ(copies->next->children, model.at("Header.trailer").children);
-  EXPECT_TRUE(copies->is_copy && copies->next->is_copy && copies->next->next->is_copy);
+  EXPECT_EQ(copies->next()->children(), model.at("Header.trailer").children());
+  EXPECT_TRUE(copies->is_copy() && copies->next()->is_copy() && copies->next()->next()->is_copy());
 }
 
 }  // namespace
@@ -204,7 +204,7 @@ TEST(ExpandPlugs, TargetPathsReadAsItemPaths) {
   PlugModel model;
   model.plug("taloq module Ext;\nplug int<0..5> a as a; into Core::Header.trailer., Core::;\n");
   EXPECT_EQ(find_item(&model.module(0), "Header.trailer."), &model.at("Header.trailer.crc"));
-  EXPECT_EQ(names_of(model.at("Header").children), "id trailer ref a");
+  EXPECT_EQ(names_of(model.at("Header").children()), "id trailer ref a");
   EXPECT_EQ(model.printed(),
             "ext.tlq(2) : error: Can not plug -Core::Header.trailer.-.  It is not struct or "
             "union.\n\n");

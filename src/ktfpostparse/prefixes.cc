@@ -104,8 +104,8 @@ bool is_lower_vowel(char c) {
 }  // namespace
 
 void mark_top_level(Element* first) {
-  for (Element* element = first; element != nullptr; element = element->next) {
-    element->top_level = true;
+  for (Element* element = first; element != nullptr; element = element->next()) {
+    element->set_top_level(true);
   }
 }
 
@@ -141,7 +141,7 @@ int prefix_from_module_name(RunContext&, const ModuleRecord& module, std::string
 
 int prefix_from_first_element(RunContext&, const ModuleRecord& module, std::string& stem) {
   if (module.elements == nullptr) return 0;
-  const std::string_view name = module.elements->c_name;
+  const std::string_view name = module.elements->c_name();
   expect_invariant(!name.empty(), "*lp_first_name != '\\0'", 120);
   stem.assign(1, name[0]);
   bool after_separator = false;

@@ -6,7 +6,7 @@ namespace taloq {
 
 struct RunContext;
 struct ModuleRecord;
-struct Element;
+class Element;
 
 // Marks every element of a list (not their bodies) as standing at the top
 // level of the main module.

@@ -143,11 +143,11 @@ TEST(MarkTopLevel, MarksOnlyTheMainModulesTopLevel) {
   model.load("taloq module A;\nstruct s { int<0..1> x; };\nint<0..1> y;\n", "a.tlq");
   model.load("taloq module B;\nint<0..1> z;\nplug int<0..1> p as p; into A::s;\n", "b.tlq");
   EXPECT_EQ(run_analysis(model.run()), 1);
-  EXPECT_FALSE(model.at("s.p").top_level);
-  EXPECT_TRUE(model.at("s").top_level);
-  EXPECT_TRUE(model.at("y").top_level);
-  EXPECT_FALSE(model.at("s.x").top_level);
-  EXPECT_FALSE(model.at("z", 1).top_level);
+  EXPECT_FALSE(model.at("s.p").top_level());
+  EXPECT_TRUE(model.at("s").top_level());
+  EXPECT_TRUE(model.at("y").top_level());
+  EXPECT_FALSE(model.at("s.x").top_level());
+  EXPECT_FALSE(model.at("z", 1).top_level());
 }
 
 TEST(RunAnalysis, NoModulesRunsNothing) {
@@ -161,7 +161,7 @@ TEST(RunAnalysis, EarlierErrorStopsEveryStep) {
   model.load("taloq module A;\nint<0..1> y;\n");
   ++model.run().errors;  // as a configuration file error would
   EXPECT_EQ(run_analysis(model.run()), 0);
-  EXPECT_FALSE(model.at("y").top_level);
+  EXPECT_FALSE(model.at("y").top_level());
   EXPECT_FALSE(model.module(0).prefix.has_value());
   EXPECT_EQ(model.run().merged_elements, nullptr);
 }
@@ -172,7 +172,7 @@ TEST(RunAnalysis, StepWithErrorsCompletesThenStops) {
   EXPECT_EQ(run_analysis(model.run()), 0);
   EXPECT_EQ(model.run().errors, 2);
   EXPECT_EQ(model.run().merged_elements, nullptr);  // merge did not run
-  EXPECT_EQ(model.at("s.x").value, -1);
+  EXPECT_EQ(model.at("s.x").value(), -1);
 }
 
 }  // namespace

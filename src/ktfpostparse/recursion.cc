@@ -45,7 +45,7 @@ bool on_path(const PointerMap<char>& path, const Element* body) {
 }
 
 bool edge_followed(const Element& element) {
-  return element.children != nullptr && !element.recursive;
+  return element.children() != nullptr && !element.recursive();
 }
 
 void RecursionMarker::walk_from(Element* top_body) {
@@ -61,12 +61,12 @@ void RecursionMarker::walk_from(Element* top_body) {
       continue;
     }
     Element& element = *top.at;
-    top.at = element.next;
-    if (element.children == nullptr) continue;
-    if (on_path(path, element.children)) element.recursive = true;
-    if (element.recursive || reaches_no_cycle(element.children)) continue;
-    stack.push_back({element.children, element.children});
-    *path.try_emplace(element.children).first = 1;
+    top.at = element.next();
+    if (element.children() == nullptr) continue;
+    if (on_path(path, element.children())) element.set_recursive(true);
+    if (element.recursive() || reaches_no_cycle(element.children())) continue;
+    stack.push_back({element.children(), element.children()});
+    *path.try_emplace(element.children()).first = 1;
   }
 }
 
@@ -89,13 +89,13 @@ bool RecursionMarker::reaches_no_cycle(Element* body) {
       continue;
     }
     Element& element = *top.at;
-    top.at = element.next;
-    if (!edge_followed(element) || acyclic_.contains(element.children)) continue;
-    const auto [known, added] = state.try_emplace(element.children);
+    top.at = element.next();
+    if (!edge_followed(element) || acyclic_.contains(element.children())) continue;
+    const auto [known, added] = state.try_emplace(element.children());
     if (added) {
       *known = State::kOpen;
-      searched.push_back(element.children);
-      stack.push_back({element.children, element.children});
+      searched.push_back(element.children());
+      stack.push_back({element.children(), element.children()});
     } else if (*known == State::kOpen) {
       keep_done(state, searched);
       return false;
@@ -118,8 +118,8 @@ void RecursionMarker::keep_done(const SearchState& state,
 
 void mark_recursion(Element* list) {
   RecursionMarker marker;
-  for (Element* element = list; element != nullptr; element = element->next) {
-    if (element->children != nullptr) marker.walk_from(element->children);
+  for (Element* element = list; element != nullptr; element = element->next()) {
+    if (element->children() != nullptr) marker.walk_from(element->children());
   }
 }
 

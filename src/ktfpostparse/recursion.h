@@ -2,7 +2,7 @@
 
 namespace taloq {
 
-struct Element;
+class Element;
 
 // Marks as recursive every element whose body is already open on the way
 // down from its top-level element, descending into every body that is not

@@ -23,7 +23,7 @@ struct MarkModel : Model {
 
 int count_marks(MarkModel& model) {
   int marks = 0;
-  for (const Element& element : model.run().element_store) marks += element.recursive ? 1 : 0;
+  for (const Element& element : model.run().element_store) marks += element.recursive() ? 1 : 0;
   return marks;
 }
 
@@ -32,9 +32,9 @@ TEST(MarkRecursion, SelfReferenceIsMarked) {
   model.load("taloq module M;\nstruct Node { int<0..1> val; Node next; };\n", "m.tlq");
   model.prepare();
   model.mark();
-  EXPECT_TRUE(model.at("Node.next").recursive);
+  EXPECT_TRUE(model.at("Node.next").recursive());
   EXPECT_EQ(count_marks(model), 1);
-  EXPECT_FALSE(model.at("Node").recursive);
+  EXPECT_FALSE(model.at("Node").recursive());
 }
 
 TEST(MarkRecursion, MutualReferenceMarkedWhereTheCycleCloses) {
@@ -42,8 +42,8 @@ TEST(MarkRecursion, MutualReferenceMarkedWhereTheCycleCloses) {
   model.load("taloq module M;\nstruct A { B b; };\nstruct B { A a; };\n", "m.tlq");
   model.prepare();
   model.mark();
-  EXPECT_FALSE(model.at("A.b").recursive);
-  EXPECT_TRUE(model.at("B.a").recursive);
+  EXPECT_FALSE(model.at("A.b").recursive());
+  EXPECT_TRUE(model.at("B.a").recursive());
   EXPECT_EQ(count_marks(model), 1);
 }
 
@@ -60,10 +60,10 @@ TEST(MarkRecursion, LaterCycleMarksFromItsFirstTopLevel) {
   model.mark();
   // From Root: path Root A B C; C.a closes at A, C.b at B.
   EXPECT_EQ(count_marks(model), 2);
-  EXPECT_TRUE(model.at("C.a").recursive);
-  EXPECT_TRUE(model.at("C.b").recursive);
-  EXPECT_FALSE(model.at("A.b").recursive);
-  EXPECT_FALSE(model.at("B.c").recursive);
+  EXPECT_TRUE(model.at("C.a").recursive());
+  EXPECT_TRUE(model.at("C.b").recursive());
+  EXPECT_FALSE(model.at("A.b").recursive());
+  EXPECT_FALSE(model.at("B.c").recursive());
 }
 
 TEST(MarkRecursion, MarkSetOnAnEarlierPathStopsLaterDescents) {
@@ -75,10 +75,10 @@ TEST(MarkRecursion, MarkSetOnAnEarlierPathStopsLaterDescents) {
       "m.tlq");
   model.prepare();
   model.mark();
-  EXPECT_TRUE(model.at("Y.x").recursive);
-  EXPECT_TRUE(model.at("Y.self").recursive);
-  EXPECT_FALSE(model.at("X.y1").recursive);
-  EXPECT_FALSE(model.at("X.y2").recursive);
+  EXPECT_TRUE(model.at("Y.x").recursive());
+  EXPECT_TRUE(model.at("Y.self").recursive());
+  EXPECT_FALSE(model.at("X.y1").recursive());
+  EXPECT_FALSE(model.at("X.y2").recursive());
   EXPECT_EQ(count_marks(model), 2);
 }
 
@@ -105,8 +105,8 @@ TEST(MarkRecursion, PlugCopyInsideItsOwnBodyIsMarked) {
   model.prepare();
   model.mark();
   Element& copy = model.at("T.s");
-  EXPECT_FALSE(copy.recursive);
-  EXPECT_TRUE(copy.children->next->recursive);  // the copy inside the body
+  EXPECT_FALSE(copy.recursive());
+  EXPECT_TRUE(copy.children()->next()->recursive());  // the copy inside the body
   EXPECT_EQ(count_marks(model), 1);
 }
 

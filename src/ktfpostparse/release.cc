@@ -9,7 +9,7 @@ namespace taloq {
 namespace {
 
 bool owns_body(const Element& element) {
-  return element.children != nullptr && !element.is_copy && element.link.empty();
+  return element.children() != nullptr && !element.is_copy() && element.link().empty();
 }
 
 }  // namespace
@@ -29,12 +29,12 @@ std::size_t release_elements(Element* list) {
       pending.pop_back();
       continue;
     }
-    pending.back() = element->next;
+    pending.back() = element->next();
     ++released;
     // Ownership forms a tree, so a body is met once; the set only makes
     // sure that a model built otherwise cannot make the walk go round.
-    if (owns_body(*element) && released_bodies.insert(element->children)) {
-      pending.push_back(element->children);
+    if (owns_body(*element) && released_bodies.insert(element->children())) {
+      pending.push_back(element->children());
     }
   }
   return released;

@@ -5,7 +5,7 @@
 namespace taloq {
 
 struct RunContext;
-struct Element;
+class Element;
 
 // Releases the element model at the end of a run: every element reachable
 // from the merged list through the bodies it owns, each once. The model must

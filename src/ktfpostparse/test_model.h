@@ -44,9 +44,9 @@ struct Model {
 // The elements of a list as their names, blank-separated.
 inline std::string names_of(const Element* list) {
   std::string names;
-  for (; list != nullptr; list = list->next) {
+  for (; list != nullptr; list = list->next()) {
     if (!names.empty()) names += ' ';
-    names += list->name;
+    names += list->name();
   }
   return names;
 }

@@ -19,18 +19,22 @@ namespace {
 class TypeListBuilder {
  public:
   TypeListBuilder(RunContext& run, Element* tail) : run_(run), tail_(tail) {
-    for (const Element* entry = run.types; entry != nullptr; entry = entry->next_type) {
-      names_.insert(entry->c_name);
+    for (const Element* entry = run.types; entry != nullptr; entry = entry->next_type()) {
+      names_.insert(entry->c_name());
     }
   }
 
   Element* tail() const { return tail_; }
 
   void add_members(Element* members) {
-    for (Element* member = members; member != nullptr; member = member->next) {
-      if (!names_.insert(member->c_name).second) continue;
-      (tail_ == nullptr ? run_.types : tail_->next_type) = member;
-      member->next_type = nullptr;
+    for (Element* member = members; member != nullptr; member = member->next()) {
+      if (!names_.insert(member->c_name()).second) continue;
+      if (tail_ == nullptr) {
+        run_.types = member;
+      } else {
+        tail_->set_next_type(member);
+      }
+      member->set_next_type(nullptr);
       tail_ = member;
     }
   }
@@ -44,7 +48,7 @@ class TypeListBuilder {
         stack.pop_back();
         continue;
       }
-      stack.back() = element->next;
+      stack.back() = element->next();
       Element* body = visit(*element);
       if (body != nullptr && seen_.insert(body)) stack.push_back(body);
     }
@@ -53,14 +57,14 @@ class TypeListBuilder {
  private:
   // Offers a union's members and returns the body to continue in, if any.
   Element* visit(Element& element) {
-    if (!element.link.empty()) return nullptr;
-    switch (element.type) {
-      case ET_STRUCT: return element.children;
+    if (!element.link().empty()) return nullptr;
+    switch (element.type()) {
+      case ET_STRUCT: return element.children();
       case ET_UNION:
         // Copies of a union share its body; offering the members again
         // would add nothing.
-        if (offered_.insert(element.children)) add_members(element.children);
-        return element.children;
+        if (offered_.insert(element.children())) add_members(element.children());
+        return element.children();
       case ET_LINK: expect_invariant(false, "0", 631); return nullptr;
       default: return nullptr;
     }
@@ -88,8 +92,8 @@ Element* add_union_members(RunContext& run, Element* tail, Element* members) {
 }
 
 int type_list_lacks(const Element* head, std::string_view c_name) {
-  for (const Element* entry = head; entry != nullptr; entry = entry->next_type) {
-    if (entry->c_name == c_name) return 0;
+  for (const Element* entry = head; entry != nullptr; entry = entry->next_type()) {
+    if (entry->c_name() == c_name) return 0;
   }
   return 1;
 }

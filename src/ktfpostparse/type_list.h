@@ -5,7 +5,7 @@
 namespace taloq {
 
 struct RunContext;
-struct Element;
+class Element;
 
 // Collects the members of every union reached from `list` into the run's
 // type list (at most one entry per c_name, the first met) and returns the

@@ -10,9 +10,9 @@ namespace {
 
 std::string type_list(const RunContext& run) {
   std::string names;
-  for (const Element* entry = run.types; entry != nullptr; entry = entry->next_type) {
+  for (const Element* entry = run.types; entry != nullptr; entry = entry->next_type()) {
     if (!names.empty()) names += ' ';
-    names += entry->name + "@" + std::to_string(entry->line);
+    names += entry->name() + "@" + std::to_string(entry->line());
   }
   return names;
 }
@@ -28,7 +28,7 @@ TEST(BuildTypeList, FirstMemberPerCNameInWalkOrder) {
       "m.tlq");
   EXPECT_EQ(run_analysis(model.run()), 1);
   EXPECT_EQ(type_list(model.run()), "a@3 s@3 b-c@4 d@5");
-  EXPECT_EQ(model.at("U.s").type, ET_STRUCT);  // resolved references are members too
+  EXPECT_EQ(model.at("U.s").type(), ET_STRUCT);  // resolved references are members too
 }
 
 TEST(BuildTypeList, ReferencesToUnionsAreNotDescended) {
@@ -67,7 +67,7 @@ TEST(BuildTypeList, ContinuesFromGivenTail) {
   model.load("taloq module M;\nunion U { int<0..1> a; int<0..1> b; };\n", "m.tlq");
   Element& a = model.at("U.a");
   Element* tail = add_union_members(model.run(), nullptr, &a);
-  EXPECT_EQ(tail, a.next);
+  EXPECT_EQ(tail, a.next());
   EXPECT_EQ(model.run().types, &a);
   tail = build_type_list(model.run(), tail, model.module(0).elements);
   EXPECT_EQ(type_list(model.run()), "a@2 b@2");

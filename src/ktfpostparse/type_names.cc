@@ -15,11 +15,11 @@ namespace {
 constexpr int kNoFit = static_cast<int>(kMaxLinkLength) + 1;
 
 bool descends(const Element& element) {
-  return element.children != nullptr && element.link.empty();
+  return element.children() != nullptr && element.link().empty();
 }
 
 int name_step(const Element& member) {
-  return 1 + static_cast<int>(member.c_name.size());
+  return 1 + static_cast<int>(member.c_name().size());
 }
 
 // Plug copies share bodies, so the naming walk meets a body once for every
@@ -79,15 +79,15 @@ int TypeNamer::suffix_below(Element* body) {
       continue;
     }
     Element& member = *top.at;
-    top.at = member.next;
-    if (!member.link.empty()) continue;
+    top.at = member.next();
+    if (!member.link().empty()) continue;
     const int step = name_step(member);
     int below = 0;
-    if (member.children != nullptr) {
-      const auto [known, added] = suffix_.try_emplace(member.children);
+    if (member.children() != nullptr) {
+      const auto [known, added] = suffix_.try_emplace(member.children());
       if (added) {
         *known = kOpen;
-        stack.push_back({member.children, member.children, step, 0});
+        stack.push_back({member.children(), member.children(), step, 0});
         continue;
       }
       below = *known == kOpen ? kNoFit : *known;
@@ -103,24 +103,24 @@ void TypeNamer::stop_at_first_overlong(Element* members, std::string parent) {
   Element* member = members;
   while (member != nullptr) {
     const int length = static_cast<int>(parent.size()) + name_step(*member);
-    if (!member->link.empty()) {
-      member = member->next;
+    if (!member->link().empty()) {
+      member = member->next();
     } else if (length > static_cast<int>(kMaxLinkLength)) {
       stop(parent, *member);
-    } else if (member->children != nullptr &&
-               length + suffix_below(member->children) > static_cast<int>(kMaxLinkLength)) {
+    } else if (member->children() != nullptr &&
+               length + suffix_below(member->children()) > static_cast<int>(kMaxLinkLength)) {
       parent += '_';
-      parent += member->c_name;
-      member = member->children;
+      parent += member->c_name();
+      member = member->children();
     } else {
-      member = member->next;
+      member = member->next();
     }
   }
 }
 
 void TypeNamer::stop(const std::string& parent, const Element& member) {
   print_direct(run_, "FATAL: Constructed type name is too long: %s_%s\n", parent.c_str(),
-               member.c_name.c_str());
+               member.c_name().c_str());
   throw FatalStop{};
 }
 
@@ -133,11 +133,11 @@ void TypeNamer::name_from_last_visits(std::vector<Element*> pending) {
   while (!pending.empty()) {
     Element& element = *pending.back();
     pending.pop_back();
-    if (!descends(element) || !entered.insert(element.children)) continue;
-    const std::string_view parent = element.type_name;
-    for (Element* member = element.children; member != nullptr; member = member->next) {
-      if (!member->link.empty()) continue;
-      member->type_name = run_.texts.join(parent, "_", member->c_name);
+    if (!descends(element) || !entered.insert(element.children())) continue;
+    const std::string_view parent = element.type_name();
+    for (Element* member = element.children(); member != nullptr; member = member->next()) {
+      if (!member->link().empty()) continue;
+      member->set_type_name(run_.texts.join(parent, "_", member->c_name()));
       pending.push_back(member);
     }
   }
@@ -147,12 +147,13 @@ void TypeNamer::name_from_last_visits(std::vector<Element*> pending) {
 
 void construct_type_names(RunContext& run, Element* list) {
   TypeNamer namer(run);
-  for (Element* element = list; element != nullptr; element = element->next) {
-    if (descends(*element)) namer.stop_at_first_overlong(element->children, element->c_name.str());
+  for (Element* element = list; element != nullptr; element = element->next()) {
+    if (descends(*element))
+      namer.stop_at_first_overlong(element->children(), element->c_name().str());
   }
   std::vector<Element*> top_level;
-  for (Element* element = list; element != nullptr; element = element->next) {
-    element->type_name = element->c_name;
+  for (Element* element = list; element != nullptr; element = element->next()) {
+    element->set_type_name(element->c_name());
     top_level.push_back(element);
   }
   namer.name_from_last_visits(std::move(top_level));
@@ -162,9 +163,9 @@ void construct_member_type_names(RunContext& run, Element* members, std::string_
   TypeNamer namer(run);
   namer.stop_at_first_overlong(members, std::string(parent));
   std::vector<Element*> named;
-  for (Element* member = members; member != nullptr; member = member->next) {
-    if (!member->link.empty()) continue;
-    member->type_name = run.texts.join(parent, "_", member->c_name);
+  for (Element* member = members; member != nullptr; member = member->next()) {
+    if (!member->link().empty()) continue;
+    member->set_type_name(run.texts.join(parent, "_", member->c_name()));
     named.push_back(member);
   }
   namer.name_from_last_visits(std::move(named));

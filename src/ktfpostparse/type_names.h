@@ -5,7 +5,7 @@
 namespace taloq {
 
 struct RunContext;
-struct Element;
+class Element;
 
 // Gives every element reached from the top-level list its type_name: a
 // top-level element its c_name, a member its parent's type_name, "_" and its

@@ -13,9 +13,9 @@ TEST(ConstructTypeNames, MembersTakeParentNames) {
   Model model;
   model.load("taloq module M;\nstruct Msg { struct hdr { int<0..1> id; }; };\n", "m.tlq");
   EXPECT_EQ(run_analysis(model.run()), 1);
-  EXPECT_EQ(model.at("Msg").type_name, "Msg");
-  EXPECT_EQ(model.at("Msg.hdr").type_name, "Msg_hdr");
-  EXPECT_EQ(model.at("Msg.hdr.id").type_name, "Msg_hdr_id");
+  EXPECT_EQ(model.at("Msg").type_name(), "Msg");
+  EXPECT_EQ(model.at("Msg.hdr").type_name(), "Msg_hdr");
+  EXPECT_EQ(model.at("Msg.hdr.id").type_name(), "Msg_hdr_id");
 }
 
 TEST(ConstructTypeNames, ReferencesKeepTheirDefinitionsName) {
@@ -28,11 +28,11 @@ TEST(ConstructTypeNames, ReferencesKeepTheirDefinitionsName) {
       "struct Node { int<0..1> val; Node next; };\n",
       "m.tlq");
   EXPECT_EQ(run_analysis(model.run()), 1);
-  EXPECT_EQ(model.at("Msg.when").type_name, "Stamp");
-  EXPECT_EQ(model.at("Stamp.secs").type_name, "Stamp_secs");
-  EXPECT_EQ(model.at("Alias").type_name, "Alias");  // top level: its own c_name
-  EXPECT_EQ(model.at("Node.next").type_name, "Node");
-  EXPECT_EQ(model.at("Node.val").type_name, "Node_val");
+  EXPECT_EQ(model.at("Msg.when").type_name(), "Stamp");
+  EXPECT_EQ(model.at("Stamp.secs").type_name(), "Stamp_secs");
+  EXPECT_EQ(model.at("Alias").type_name(), "Alias");  // top level: its own c_name
+  EXPECT_EQ(model.at("Node.next").type_name(), "Node");
+  EXPECT_EQ(model.at("Node.val").type_name(), "Node_val");
 }
 
 TEST(ConstructTypeNames, SharedMemberNamedFromLastVisit) {
@@ -44,9 +44,9 @@ TEST(ConstructTypeNames, SharedMemberNamedFromLastVisit) {
       "int<0..1> keep;\n",
       "ext.tlq");
   EXPECT_EQ(run_analysis(model.run()), 1);
-  EXPECT_EQ(model.at("T1.s").type_name, "T1_s");
-  EXPECT_EQ(model.at("T2.s").type_name, "T2_s");
-  EXPECT_EQ(model.at("T1.s.x").type_name, "T2_s_x");
+  EXPECT_EQ(model.at("T1.s").type_name(), "T1_s");
+  EXPECT_EQ(model.at("T2.s").type_name(), "T2_s");
+  EXPECT_EQ(model.at("T1.s.x").type_name(), "T2_s_x");
 }
 
 TEST(ConstructTypeNames, LastVisitThroughNestedSharing) {
@@ -63,8 +63,8 @@ TEST(ConstructTypeNames, LastVisitThroughNestedSharing) {
       "int<0..1> keep;\n",
       "ext.tlq");
   EXPECT_EQ(run_analysis(model.run()), 1);
-  EXPECT_EQ(model.at("T1.s.x").type_name, "T2_s_x");
-  EXPECT_EQ(model.at("T1.w.s").type_name, "T1_w_s");
+  EXPECT_EQ(model.at("T1.s.x").type_name(), "T2_s_x");
+  EXPECT_EQ(model.at("T1.w.s").type_name(), "T1_w_s");
 }
 
 std::string name_of_length(std::size_t length) {
@@ -76,9 +76,9 @@ TEST(ConstructMemberTypeNames, LongestFittingNameIs255) {
   model.load("taloq module M;\nstruct S { int<0..1> abcd; };\n", "m.tlq");
   model.mark_loaded();
   const std::string parent = name_of_length(250);
-  construct_member_type_names(model.run(), model.at("S").children, parent);
-  EXPECT_EQ(model.at("S.abcd").type_name, parent + "_abcd");
-  EXPECT_EQ(model.at("S.abcd").type_name.size(), 255u);
+  construct_member_type_names(model.run(), model.at("S").children(), parent);
+  EXPECT_EQ(model.at("S.abcd").type_name(), parent + "_abcd");
+  EXPECT_EQ(model.at("S.abcd").type_name().size(), 255u);
   EXPECT_EQ(model.printed(), "");
 }
 
@@ -87,7 +87,8 @@ TEST(ConstructMemberTypeNames, OneMoreIsFatal) {
   model.load("taloq module M;\nstruct S { int<0..1> abcde; };\n", "m.tlq");
   model.mark_loaded();
   const std::string parent = name_of_length(250);
-  EXPECT_THROW(construct_member_type_names(model.run(), model.at("S").children, parent), FatalStop);
+  EXPECT_THROW(construct_member_type_names(model.run(), model.at("S").children(), parent),
+               FatalStop);
   EXPECT_EQ(model.printed(), "FATAL: Constructed type name is too long: " + parent + "_abcde\n");
 }
 

@@ -52,29 +52,29 @@ struct Generated {
   Element* make(int name_length) {
     Element& element = store.emplace_back();
     static const char* const kNames[] = {"a", "bb", "class", "a", "union", "cc"};
-    element.c_name =
-        texts.join(kNames[pick(0, 5)], std::string(static_cast<std::size_t>(name_length), 'z'));
-    element.name = element.c_name;
-    element.line = static_cast<int>(store.size());
-    element.is_plugin = pick(0, 4) == 0;
+    element.set_c_name(
+        texts.join(kNames[pick(0, 5)], std::string(static_cast<std::size_t>(name_length), 'z')));
+    element.set_name(element.c_name());
+    element.set_line(static_cast<int>(store.size()));
+    element.set_is_plugin(pick(0, 4) == 0);
     return &element;
   }
 
   void give_body(Element& element, const std::vector<Element*>& heads, int low) {
     const int high = static_cast<int>(heads.size()) - 1;
     if (low > high || pick(0, 3) == 0) {
-      element.type = ET_INTEGER;
+      element.set_type(ET_INTEGER);
       return;
     }
     const int body = pick(low, high);
-    element.children = heads[static_cast<std::size_t>(body)];
+    element.set_children(heads[static_cast<std::size_t>(body)]);
     // Elements sharing a body are of one type, as copies of one element are.
-    element.type = body % 2 == 0 ? ET_STRUCT : ET_UNION;
-    if (pick(0, 4) == 0) element.link = "Ref";  // a reference to a shared body
+    element.set_type(body % 2 == 0 ? ET_STRUCT : ET_UNION);
+    if (pick(0, 4) == 0) element.set_link("Ref");  // a reference to a shared body
   }
 
   static Element* chain(const std::vector<Element*>& elements) {
-    for (std::size_t i = 0; i + 1 < elements.size(); ++i) elements[i]->next = elements[i + 1];
+    for (std::size_t i = 0; i + 1 < elements.size(); ++i) elements[i]->set_next(elements[i + 1]);
     return elements.empty() ? nullptr : elements.front();
   }
 
@@ -86,14 +86,14 @@ struct Generated {
 
 // The walks as they read, path by path.
 void plain_marks(Element* list, std::vector<const Element*>& path) {
-  for (Element* q = list; q != nullptr; q = q->next) {
-    if (q->children == nullptr) continue;
+  for (Element* q = list; q != nullptr; q = q->next()) {
+    if (q->children() == nullptr) continue;
     for (const Element* body : path) {
-      if (body == q->children) q->recursive = true;
+      if (body == q->children()) q->set_recursive(true);
     }
-    if (q->recursive) continue;
-    path.push_back(q->children);
-    plain_marks(q->children, path);
+    if (q->recursive()) continue;
+    path.push_back(q->children());
+    plain_marks(q->children(), path);
     path.pop_back();
   }
 }
@@ -101,16 +101,16 @@ void plain_marks(Element* list, std::vector<const Element*>& path) {
 void plain_numbering(RunContext& run, Element* list) {
   std::int32_t ordinary = 0;
   std::int32_t plugin = run.plugin_base;
-  for (Element* p = list; p != nullptr; p = p->next) {
-    std::int32_t& counter = p->is_plugin ? plugin : ordinary;
-    if (p->value == -1) {
-      p->value = counter;
+  for (Element* p = list; p != nullptr; p = p->next()) {
+    std::int32_t& counter = p->is_plugin() ? plugin : ordinary;
+    if (p->value() == -1) {
+      p->set_value(counter);
     } else {
-      counter = p->value;
+      counter = p->value();
     }
     ++counter;
     avoid_keyword_clash(run, *p);
-    if (p->children != nullptr && !p->recursive) plain_numbering(run, p->children);
+    if (p->children() != nullptr && !p->recursive()) plain_numbering(run, p->children());
   }
 }
 
@@ -119,37 +119,37 @@ struct Overlong {
 };
 
 void plain_member_names(TextPool& texts, Element* list, const std::string& parent) {
-  for (Element* q = list; q != nullptr; q = q->next) {
-    if (!q->link.empty()) continue;
-    if (parent.size() + 1 + q->c_name.size() > 255) throw Overlong{parent + "_" + q->c_name};
-    q->type_name = texts.join(parent, "_", q->c_name);
-    if (q->children != nullptr) plain_member_names(texts, q->children, q->type_name.str());
+  for (Element* q = list; q != nullptr; q = q->next()) {
+    if (!q->link().empty()) continue;
+    if (parent.size() + 1 + q->c_name().size() > 255) throw Overlong{parent + "_" + q->c_name()};
+    q->set_type_name(texts.join(parent, "_", q->c_name()));
+    if (q->children() != nullptr) plain_member_names(texts, q->children(), q->type_name().str());
   }
 }
 
 void plain_type_names(TextPool& texts, Element* list) {
-  for (Element* p = list; p != nullptr; p = p->next) {
-    p->type_name = p->c_name;
-    if (p->children != nullptr && p->link.empty())
-      plain_member_names(texts, p->children, p->type_name.str());
+  for (Element* p = list; p != nullptr; p = p->next()) {
+    p->set_type_name(p->c_name());
+    if (p->children() != nullptr && p->link().empty())
+      plain_member_names(texts, p->children(), p->type_name().str());
   }
 }
 
 // The type list walk, stopping at a body open on its path.
 void plain_type_list(std::vector<Element*>& entries, Element* list,
                      std::vector<const Element*>& open) {
-  for (Element* p = list; p != nullptr; p = p->next) {
-    if (!p->link.empty() || p->children == nullptr) continue;
-    if (p->type == ET_UNION) {
-      for (Element* q = p->children; q != nullptr; q = q->next) {
+  for (Element* p = list; p != nullptr; p = p->next()) {
+    if (!p->link().empty() || p->children() == nullptr) continue;
+    if (p->type() == ET_UNION) {
+      for (Element* q = p->children(); q != nullptr; q = q->next()) {
         bool known = false;
-        for (const Element* e : entries) known = known || e->c_name == q->c_name;
+        for (const Element* e : entries) known = known || e->c_name() == q->c_name();
         if (!known) entries.push_back(q);
       }
     }
-    if (std::find(open.begin(), open.end(), p->children) != open.end()) continue;
-    open.push_back(p->children);
-    plain_type_list(entries, p->children, open);
+    if (std::find(open.begin(), open.end(), p->children()) != open.end()) continue;
+    open.push_back(p->children());
+    plain_type_list(entries, p->children(), open);
     open.pop_back();
   }
 }
@@ -157,8 +157,8 @@ void plain_type_list(std::vector<Element*>& entries, Element* list,
 std::string describe(const std::deque<Element>& store) {
   std::string text;
   for (const Element& e : store) {
-    text += e.c_name + "/" + e.type_name + "/" + std::to_string(e.value) + "/" +
-            std::to_string(e.recursive) + " ";
+    text += e.c_name() + "/" + e.type_name() + "/" + std::to_string(e.value()) + "/" +
+            std::to_string(e.recursive()) + " ";
   }
   return text;
 }
@@ -168,10 +168,10 @@ TEST(WalksAgainstPlainWalks, RecursionMarksAndNumbering) {
     Generated fast(seed, true, 0);
     Generated plain(seed, true, 0);
     mark_recursion(fast.top_level);
-    for (Element* p = plain.top_level; p != nullptr; p = p->next) {
-      if (p->children == nullptr) continue;
-      std::vector<const Element*> path{p->children};
-      plain_marks(p->children, path);
+    for (Element* p = plain.top_level; p != nullptr; p = p->next()) {
+      if (p->children() == nullptr) continue;
+      std::vector<const Element*> path{p->children()};
+      plain_marks(p->children(), path);
     }
     CapturedRun fast_run;
     CapturedRun plain_run;
@@ -223,11 +223,11 @@ TEST(WalksAgainstPlainWalks, TypeList) {
     std::vector<const Element*> open;
     plain_type_list(entries, plain.top_level, open);
     std::string fast_list;
-    for (const Element* e = run.run.types; e != nullptr; e = e->next_type) {
-      fast_list += std::to_string(e->line) + " ";
+    for (const Element* e = run.run.types; e != nullptr; e = e->next_type()) {
+      fast_list += std::to_string(e->line()) + " ";
     }
     std::string plain_list;
-    for (const Element* e : entries) plain_list += std::to_string(e->line) + " ";
+    for (const Element* e : entries) plain_list += std::to_string(e->line()) + " ";
     ASSERT_EQ(fast_list, plain_list) << "seed " << seed;
   }
 }

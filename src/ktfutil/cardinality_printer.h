@@ -2,7 +2,7 @@
 
 namespace taloq {
 
-struct Element;
+class Element;
 struct RunContext;
 
 // The cardinality of an element that has one, through print_indented:

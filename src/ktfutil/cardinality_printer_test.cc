@@ -15,10 +15,10 @@ namespace {
 
 Element with_cardinality(std::uint32_t min, std::int32_t max) {
   Element element;
-  element.type = ET_INTEGER;
-  element.has_cardinality = true;
-  element.cardinality_min = min;
-  element.cardinality_max = max;
+  element.set_type(ET_INTEGER);
+  element.set_has_cardinality(true);
+  element.set_cardinality_min(min);
+  element.set_cardinality_max(max);
   return element;
 }
 
@@ -56,7 +56,7 @@ using CardinalityPrinterDeathTest = CardinalityPrinter;
 
 TEST_F(CardinalityPrinterDeathTest, ElementWithoutCardinality) {
   Element element = with_cardinality(0, 1);
-  element.has_cardinality = false;
+  element.set_has_cardinality(false);
   EXPECT_EXIT(print_cardinality(captured.run, 0, &element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: ap_element->has_cardinality, file ktfutil, line 542\n$");
 }

@@ -7,18 +7,18 @@ namespace taloq {
 namespace {
 
 int shared_body_class(const Element& element) {
-  const bool is_union = element.type == ET_UNION;
-  if (!element.recursive) return is_union ? 12 : 11;
+  const bool is_union = element.type() == ET_UNION;
+  if (!element.recursive()) return is_union ? 12 : 11;
   return is_union ? 14 : 13;
 }
 
 // Strings and byte blocks of bounded length that are not dynamic.
 bool has_fixed_room(const Element& element) {
-  return element.constrained && !element.dynamic;
+  return element.constrained() && !element.dynamic();
 }
 
 int class_by_type(const Element& element) {
-  switch (element.type) {
+  switch (element.type()) {
     case ET_NULL: return 0;
     case ET_BOOLEAN:
     case ET_INTEGER:
@@ -45,16 +45,16 @@ int class_by_type(const Element& element) {
 }  // namespace
 
 int type_class(const Element* ap_element) {
-  if (!ap_element->link.empty() && ap_element->children != nullptr) {
+  if (!ap_element->link().empty() && ap_element->children() != nullptr) {
     return shared_body_class(*ap_element);
   }
   return class_by_type(*ap_element);
 }
 
 int cardinality_class(const Element* ap_element) {
-  if (!ap_element->has_cardinality) return 1;
-  if (ap_element->cardinality_min == 0 && ap_element->cardinality_max == 1) return 0;
-  if (ap_element->cardinality_max == -1 || ap_element->list) return 3;
+  if (!ap_element->has_cardinality()) return 1;
+  if (ap_element->cardinality_min() == 0 && ap_element->cardinality_max() == 1) return 0;
+  if (ap_element->cardinality_max() == -1 || ap_element->list()) return 3;
   return 2;
 }
 

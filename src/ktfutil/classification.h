@@ -2,7 +2,7 @@
 
 namespace taloq {
 
-struct Element;
+class Element;
 
 // Classes of elements for back ends that choose a representation by kind.
 // type_class:

@@ -11,8 +11,8 @@ namespace {
 
 Element of_type(std::int32_t type, bool constrained = false) {
   Element element;
-  element.type = type;
-  element.constrained = constrained;
+  element.set_type(type);
+  element.set_constrained(constrained);
   return element;
 }
 
@@ -40,7 +40,7 @@ TEST(TypeClass, TextsByConstraintAndDynamic) {
     EXPECT_EQ(class_of(type, true), 5) << type;
     EXPECT_EQ(class_of(type, false), 6) << type;
     Element dynamic = of_type(type, true);
-    dynamic.dynamic = true;
+    dynamic.set_dynamic(true);
     EXPECT_EQ(type_class(&dynamic), 6) << type;
   }
 }
@@ -50,7 +50,7 @@ TEST(TypeClass, BytesByConstraintAndDynamic) {
     EXPECT_EQ(class_of(type, true), 7) << type;
     EXPECT_EQ(class_of(type, false), 8) << type;
     Element dynamic = of_type(type, true);
-    dynamic.dynamic = true;
+    dynamic.set_dynamic(true);
     EXPECT_EQ(type_class(&dynamic), 8) << type;
   }
 }
@@ -65,9 +65,9 @@ TEST(TypeClass, ReferencesToSharedBodies) {
   Element member = of_type(ET_INTEGER);
   auto reference = [&](std::int32_t type, bool recursive) {
     Element element = of_type(type);
-    element.link = "Target";
-    element.children = &member;
-    element.recursive = recursive;
+    element.set_link("Target");
+    element.set_children(&member);
+    element.set_recursive(recursive);
     return type_class(&element);
   };
   EXPECT_EQ(reference(ET_STRUCT, false), 11);
@@ -80,21 +80,21 @@ TEST(TypeClass, ReferencesToSharedBodies) {
 
 TEST(TypeClass, ReferenceWithoutBodyGoesByType) {
   Element element = of_type(ET_UNION);
-  element.link = "EmptyChoice";
+  element.set_link("EmptyChoice");
   EXPECT_EQ(type_class(&element), 10);
 }
 
 TEST(TypeClass, BodyWithoutReferenceGoesByType) {
   Element member = of_type(ET_INTEGER);
   Element element = of_type(ET_UNION);
-  element.children = &member;
-  element.recursive = true;
+  element.set_children(&member);
+  element.set_recursive(true);
   EXPECT_EQ(type_class(&element), 10);
 }
 
 TEST(TypeClassDeathTest, UnresolvedReference) {
   Element element = of_type(ET_LINK);
-  element.link = "Nowhere";
+  element.set_link("Nowhere");
   EXPECT_EXIT(type_class(&element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: 0, file ktfutil, line 624\n$");
 }
@@ -107,10 +107,10 @@ TEST(TypeClassDeathTest, UnknownTypeCode) {
 
 Element with_cardinality(bool has, std::uint32_t min, std::int32_t max, bool list = false) {
   Element element = of_type(ET_INTEGER);
-  element.has_cardinality = has;
-  element.cardinality_min = min;
-  element.cardinality_max = max;
-  element.list = list;
+  element.set_has_cardinality(has);
+  element.set_cardinality_min(min);
+  element.set_cardinality_max(max);
+  element.set_list(list);
   return element;
 }
 

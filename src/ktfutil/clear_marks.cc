@@ -13,10 +13,10 @@ void clear_marks(Element* list) {
   while (!pending.empty()) {
     Element* element = pending.back();
     pending.pop_back();
-    for (; element != nullptr; element = element->next) {
-      element->mark = 0;
-      Element* body = element->children;
-      if (body != nullptr && !element->recursive && seen.insert(body).second) {
+    for (; element != nullptr; element = element->next()) {
+      element->set_mark(0);
+      Element* body = element->children();
+      if (body != nullptr && !element->recursive() && seen.insert(body).second) {
         pending.push_back(body);
       }
     }

@@ -2,7 +2,7 @@
 
 namespace taloq {
 
-struct Element;
+class Element;
 
 // Sets `mark` to 0 on every element of the list and of the bodies below it,
 // shared bodies included, except through elements marked recursive. Each

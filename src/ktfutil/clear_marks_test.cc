@@ -13,8 +13,8 @@ namespace {
 struct Model {
   Element& add(std::int32_t type = ET_INTEGER) {
     Element& element = store.emplace_back();
-    element.type = type;
-    element.mark = 7;
+    element.set_type(type);
+    element.set_mark(7);
     return element;
   }
   std::deque<Element> store;
@@ -26,11 +26,11 @@ TEST(ClearMarks, ListAndBodies) {
   Element& b = model.add();
   Element& a1 = model.add(ET_UNION);
   Element& a11 = model.add();
-  a.next = &b;
-  a.children = &a1;
-  a1.children = &a11;
+  a.set_next(&b);
+  a.set_children(&a1);
+  a1.set_children(&a11);
   clear_marks(&a);
-  for (const Element& element : model.store) EXPECT_EQ(element.mark, 0);
+  for (const Element& element : model.store) EXPECT_EQ(element.mark(), 0);
 }
 
 TEST(ClearMarks, SharedBodyThroughAReference) {
@@ -38,11 +38,11 @@ TEST(ClearMarks, SharedBodyThroughAReference) {
   Element& holder = model.add(ET_STRUCT);
   Element& reference = model.add(ET_STRUCT);
   Element& member = model.add();
-  reference.link = "Elsewhere";
-  reference.children = &member;
-  holder.children = &reference;
+  reference.set_link("Elsewhere");
+  reference.set_children(&member);
+  holder.set_children(&reference);
   clear_marks(&holder);
-  EXPECT_EQ(member.mark, 0);
+  EXPECT_EQ(member.mark(), 0);
 }
 
 TEST(ClearMarks, NotThroughARecursiveElement) {
@@ -50,23 +50,23 @@ TEST(ClearMarks, NotThroughARecursiveElement) {
   Element& top = model.add(ET_STRUCT);
   Element& recursive = model.add(ET_STRUCT);
   Element& beyond = model.add();
-  top.children = &recursive;
-  recursive.recursive = true;
-  recursive.children = &beyond;
+  top.set_children(&recursive);
+  recursive.set_recursive(true);
+  recursive.set_children(&beyond);
   clear_marks(&top);
-  EXPECT_EQ(top.mark, 0);
-  EXPECT_EQ(recursive.mark, 0);
-  EXPECT_EQ(beyond.mark, 7);
+  EXPECT_EQ(top.mark(), 0);
+  EXPECT_EQ(recursive.mark(), 0);
+  EXPECT_EQ(beyond.mark(), 7);
 }
 
 TEST(ClearMarks, OnlyFromTheGivenElementOn) {
   Model model;
   Element& first = model.add();
   Element& second = model.add();
-  first.next = &second;
+  first.set_next(&second);
   clear_marks(&second);
-  EXPECT_EQ(first.mark, 7);
-  EXPECT_EQ(second.mark, 0);
+  EXPECT_EQ(first.mark(), 7);
+  EXPECT_EQ(second.mark(), 0);
 }
 
 TEST(ClearMarks, BodyThatContainsItselfEnds) {
@@ -74,12 +74,12 @@ TEST(ClearMarks, BodyThatContainsItselfEnds) {
   Element& top = model.add(ET_STRUCT);
   Element& member = model.add(ET_STRUCT);
   Element& copy = model.add(ET_STRUCT);
-  top.children = &member;
-  member.next = &copy;
-  copy.is_copy = true;
-  copy.children = &member;  // the body holds a copy that shares it
+  top.set_children(&member);
+  member.set_next(&copy);
+  copy.set_is_copy(true);
+  copy.set_children(&member);  // the body holds a copy that shares it
   clear_marks(&top);
-  for (const Element& element : model.store) EXPECT_EQ(element.mark, 0);
+  for (const Element& element : model.store) EXPECT_EQ(element.mark(), 0);
 }
 
 TEST(ClearMarks, DeepNestingAndLongLists) {
@@ -89,17 +89,17 @@ TEST(ClearMarks, DeepNestingAndLongLists) {
   Element* parent = top;
   for (int i = 0; i < kDepth; ++i) {
     Element& child = model.add(ET_STRUCT);
-    parent->children = &child;
+    parent->set_children(&child);
     parent = &child;
   }
   Element* last = top;
   for (int i = 0; i < kDepth; ++i) {
     Element& sibling = model.add();
-    last->next = &sibling;
+    last->set_next(&sibling);
     last = &sibling;
   }
   clear_marks(top);
-  for (const Element& element : model.store) ASSERT_EQ(element.mark, 0);
+  for (const Element& element : model.store) ASSERT_EQ(element.mark(), 0);
 }
 
 TEST(ClearMarks, EmptyList) {

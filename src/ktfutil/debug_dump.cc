@@ -15,9 +15,9 @@ void dump_entry(std::ostream& out, const Element& element, int level) {
       "%d: (Name %s) (Type %s) (Tag %s) \n"
       "         (Has cardinality %d) (Cardinality min %u) (Cardinality max %d)\n"
       "         (Constrained %d) (Min %u) (Max %u)\n",
-      level, element.c_name.c_str(), "<DEBUG - needs code fix to map types>", element.tag.c_str(),
-      element.has_cardinality ? 1 : 0, element.cardinality_min, element.cardinality_max,
-      element.constrained ? 1 : 0, element.min, element.max);
+      level, element.c_name().c_str(), "<DEBUG - needs code fix to map types>",
+      element.tag().c_str(), element.has_cardinality() ? 1 : 0, element.cardinality_min(),
+      element.cardinality_max(), element.constrained() ? 1 : 0, element.min(), element.max());
 }
 
 // One list on the way down: the body it is, the next element to write and
@@ -41,10 +41,10 @@ void debug_dump(const Element* list, int level, std::ostream& out) {
       continue;
     }
     const Element& element = *top.cursor;
-    path.back().cursor = element.next;
+    path.back().cursor = element.next();
     dump_entry(out, element, top.level);
-    const Element* body = element.children;
-    if (body != nullptr && element.link.empty() && open.insert(body).second) {
+    const Element* body = element.children();
+    if (body != nullptr && element.link().empty() && open.insert(body).second) {
       path.push_back({body, body, top.level + 1});
     }
   }

@@ -4,7 +4,7 @@
 
 namespace taloq {
 
-struct Element;
+class Element;
 
 // Writes every element of the list, and the body of every element that
 // owns or copies one (not through references), as a numbered entry:

@@ -15,9 +15,9 @@ namespace {
 struct Model {
   Element& add(const char* c_name, std::int32_t type = ET_INTEGER) {
     Element& element = store.emplace_back();
-    element.type = type;
-    element.c_name = Text::borrow(c_name);
-    element.tag = element.c_name;
+    element.set_type(type);
+    element.set_c_name(Text::borrow(c_name));
+    element.set_tag(element.c_name());
     return element;
   }
   std::deque<Element> store;
@@ -41,14 +41,14 @@ std::string plain_entry(int level, const std::string& name) {
 TEST(DebugDump, ExactTextOfOneEntry) {
   Model model;
   Element& element = model.add("count");
-  element.tag = "cnt";
-  element.has_cardinality = true;
-  element.cardinality_min = 1;
-  element.cardinality_max = 4;
-  element.constrained = true;
-  element.min = 10;
-  element.max = 200;
-  element.type_name = "ignored";
+  element.set_tag("cnt");
+  element.set_has_cardinality(true);
+  element.set_cardinality_min(1);
+  element.set_cardinality_max(4);
+  element.set_constrained(true);
+  element.set_min(10);
+  element.set_max(200);
+  element.set_type_name("ignored");
   EXPECT_EQ(dump(&element, 3),
             "3: (Name count) (Type <DEBUG - needs code fix to map types>) (Tag cnt) \n"
             "         (Has cardinality 1) (Cardinality min 1) (Cardinality max 4)\n"
@@ -58,9 +58,9 @@ TEST(DebugDump, ExactTextOfOneEntry) {
 TEST(DebugDump, BoundsAreUnsignedMagnitudes) {
   Model model;
   Element& element = model.add("big");
-  element.min = 4294967295u;
-  element.max = 3000000000u;
-  element.cardinality_min = 4294967295u;
+  element.set_min(4294967295u);
+  element.set_max(3000000000u);
+  element.set_cardinality_min(4294967295u);
   EXPECT_EQ(dump(&element, 0),
             "0: (Name big) (Type <DEBUG - needs code fix to map types>) (Tag big) \n"
             "         (Has cardinality 0) (Cardinality min 4294967295) (Cardinality max -1)\n"
@@ -73,9 +73,9 @@ TEST(DebugDump, BodiesOneLevelDeeperBeforeTheNextSibling) {
   Element& a = model.add("a");
   Element& b = model.add("b");
   Element& t = model.add("t");
-  s.children = &a;
-  a.next = &b;
-  s.next = &t;
+  s.set_children(&a);
+  a.set_next(&b);
+  s.set_next(&t);
   EXPECT_EQ(dump(&s, 0),
             plain_entry(0, "s") + plain_entry(1, "a") + plain_entry(1, "b") + plain_entry(0, "t"));
 }
@@ -85,10 +85,10 @@ TEST(DebugDump, ResolvedReferenceIsNotDescended) {
   Element& target = model.add("Stamp", ET_STRUCT);
   Element& member = model.add("when");
   Element& reference = model.add("stamp", ET_STRUCT);
-  target.children = &member;
-  target.next = &reference;
-  reference.link = "Stamp";
-  reference.children = &member;
+  target.set_children(&member);
+  target.set_next(&reference);
+  reference.set_link("Stamp");
+  reference.set_children(&member);
   EXPECT_EQ(dump(&target, 0),
             plain_entry(0, "Stamp") + plain_entry(1, "when") + plain_entry(0, "stamp"));
 }
@@ -98,9 +98,9 @@ TEST(DebugDump, PlugCopyShowsItsSharedBody) {
   Element& target = model.add("T", ET_STRUCT);
   Element& copy = model.add("s", ET_STRUCT);
   Element& shared = model.add("x");
-  target.children = &copy;
-  copy.is_copy = true;
-  copy.children = &shared;
+  target.set_children(&copy);
+  copy.set_is_copy(true);
+  copy.set_children(&shared);
   EXPECT_EQ(dump(&target, 0), plain_entry(0, "T") + plain_entry(1, "s") + plain_entry(2, "x"));
 }
 
@@ -109,10 +109,10 @@ TEST(DebugDump, BodyThatContainsItselfIsWrittenOncePerPath) {
   Element& top = model.add("T", ET_STRUCT);
   Element& member = model.add("m");
   Element& copy = model.add("c", ET_STRUCT);
-  top.children = &member;
-  member.next = &copy;
-  copy.is_copy = true;
-  copy.children = &member;
+  top.set_children(&member);
+  member.set_next(&copy);
+  copy.set_is_copy(true);
+  copy.set_children(&member);
   EXPECT_EQ(dump(&top, 0), plain_entry(0, "T") + plain_entry(1, "m") + plain_entry(1, "c"));
 }
 
@@ -132,7 +132,7 @@ TEST(DebugDump, DeepNesting) {
   Element* parent = top;
   for (int i = 0; i < kDepth; ++i) {
     Element& child = model.add("n", ET_STRUCT);
-    parent->children = &child;
+    parent->set_children(&child);
     parent = &child;
   }
   const std::string text = dump(top, 0);

@@ -22,9 +22,9 @@ const char* signed_width(std::uint32_t min, std::uint32_t max) {
 }
 
 const char* int_width_name(const Element& element) {
-  if (!element.constrained) return "int32";
-  if (!element.min_negative) return unsigned_width(element.max);
-  return signed_width(element.min, element.max);
+  if (!element.constrained()) return "int32";
+  if (!element.min_negative()) return unsigned_width(element.max());
+  return signed_width(element.min(), element.max());
 }
 
 }  // namespace
@@ -48,9 +48,10 @@ int magnitude_digits(std::uint32_t magnitude) {
 }
 
 int print_int_digits(RunContext& run, int, const Element* ap_element) {
-  if (ap_element->type != ET_INTEGER) return 1;
-  const int digits = std::max(magnitude_digits(ap_element->min), magnitude_digits(ap_element->max));
-  print_indented(run, ", %d, %s", digits, ap_element->z_flag ? "TRUE" : "FALSE");
+  if (ap_element->type() != ET_INTEGER) return 1;
+  const int digits =
+      std::max(magnitude_digits(ap_element->min()), magnitude_digits(ap_element->max()));
+  print_indented(run, ", %d, %s", digits, ap_element->z_flag() ? "TRUE" : "FALSE");
   return 1;
 }
 

@@ -4,7 +4,7 @@
 
 namespace taloq {
 
-struct Element;
+class Element;
 struct RunContext;
 
 // The smallest integer width that holds an integer element's range, through

@@ -16,11 +16,11 @@ namespace {
 
 Element integer(bool negative_min, std::uint32_t min, std::uint32_t max) {
   Element element;
-  element.type = ET_INTEGER;
-  element.constrained = true;
-  element.min_negative = negative_min;
-  element.min = min;
-  element.max = max;
+  element.set_type(ET_INTEGER);
+  element.set_constrained(true);
+  element.set_min_negative(negative_min);
+  element.set_min(min);
+  element.set_max(max);
   return element;
 }
 
@@ -49,9 +49,9 @@ class IntegerPrinters : public ::testing::Test {
 
 TEST_F(IntegerPrinters, UnconstrainedIsInt32) {
   Element element;
-  element.type = ET_INTEGER;
-  element.min_negative = true;
-  element.max = 3;
+  element.set_type(ET_INTEGER);
+  element.set_min_negative(true);
+  element.set_max(3);
   EXPECT_EQ(width(element), "int32");
 }
 
@@ -78,10 +78,10 @@ TEST_F(IntegerPrinters, SignedWidthsAtTheirEdges) {
 
 TEST_F(IntegerPrinters, UpperBoundSignIsNotConsulted) {
   Element both_negative = integer(true, 10, 5);  // -10..-5
-  both_negative.max_negative = true;
+  both_negative.set_max_negative(true);
   EXPECT_EQ(width(both_negative), "int8");
   Element only_max = integer(false, 0, 300);
-  only_max.max_negative = true;
+  only_max.set_max_negative(true);
   EXPECT_EQ(width(only_max), "uns16");
 }
 
@@ -116,7 +116,7 @@ TEST_F(IntegerPrinters, DigitsOfTheLargerBoundAndTheZMark) {
   EXPECT_EQ(digits(integer(true, 100, 5)), ", 3, FALSE");
   EXPECT_EQ(digits(integer(false, 0, 65535)), ", 5, FALSE");
   Element with_z = integer(false, 7, 0);
-  with_z.z_flag = true;
+  with_z.set_z_flag(true);
   EXPECT_EQ(digits(with_z), ", 1, TRUE");
 }
 
@@ -127,9 +127,9 @@ TEST_F(IntegerPrinters, DigitsOfBoundsBeyondTheSignedRange) {
 
 TEST_F(IntegerPrinters, DigitsPrintNothingForOtherTypes) {
   Element element = integer(false, 0, 100);
-  element.type = ET_FLOAT;
+  element.set_type(ET_FLOAT);
   EXPECT_EQ(digits(element), "");
-  element.type = ET_LINK;
+  element.set_type(ET_LINK);
   EXPECT_EQ(digits(element), "");
 }
 

@@ -36,8 +36,8 @@ const char* scalar_type_name(std::int32_t type) {
 
 // The value type names that differ from print_type_name; null otherwise.
 const char* value_type_name(const Element& element) {
-  switch (element.type) {
-    case ET_INTEGER: return element.min_negative ? "int" : "unsint";
+  switch (element.type()) {
+    case ET_INTEGER: return element.min_negative() ? "int" : "unsint";
     case ET_FLOAT: return "double";
     case ET_ASCII: return "quoted_ascii";
     case ET_UNQUOTED_ASCII: return "unquoted_ascii";
@@ -57,26 +57,26 @@ const char* compound_kind(std::int32_t type) {
 }  // namespace
 
 int print_compound_kind(RunContext& run, int, const Element* ap_element) {
-  const char* kind = compound_kind(ap_element->type);
+  const char* kind = compound_kind(ap_element->type());
   util_invariant(kind != nullptr, "0", kLineCompoundKind);
   print_indented(run, "%s", kind);
   return 1;
 }
 
 int print_type_name(RunContext& run, int, const Element* ap_element) {
-  util_invariant(ap_element->link.empty(), kNoLink, kLineTypeNameLink);
-  if (ap_element->type == ET_INTEGER) {
+  util_invariant(ap_element->link().empty(), kNoLink, kLineTypeNameLink);
+  if (ap_element->type() == ET_INTEGER) {
     print_int_width(run, ap_element);
     return 1;
   }
-  const char* name = scalar_type_name(ap_element->type);
+  const char* name = scalar_type_name(ap_element->type());
   util_invariant(name != nullptr, "0", kLineTypeNameType);
   print_indented(run, "%s", name);
   return 1;
 }
 
 int print_value_type_name(RunContext& run, int level, const Element* ap_element) {
-  util_invariant(ap_element->link.empty(), kNoLink, kLineValueTypeNameLink);
+  util_invariant(ap_element->link().empty(), kNoLink, kLineValueTypeNameLink);
   const char* name = value_type_name(*ap_element);
   if (name == nullptr) return print_type_name(run, level, ap_element);
   print_indented(run, "%s", name);

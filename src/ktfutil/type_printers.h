@@ -2,7 +2,7 @@
 
 namespace taloq {
 
-struct Element;
+class Element;
 struct RunContext;
 
 // The printers below write through print_indented, share one signature

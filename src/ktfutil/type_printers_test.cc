@@ -15,7 +15,7 @@ namespace {
 
 Element of_type(std::int32_t type) {
   Element element;
-  element.type = type;
+  element.set_type(type);
   return element;
 }
 
@@ -69,17 +69,17 @@ TEST_F(TypePrinters, TypeNamesOfEveryScalarType) {
 
 TEST_F(TypePrinters, IntegerTypeNameIsItsWidth) {
   Element element = of_type(ET_INTEGER);
-  element.constrained = true;
-  element.max = 255;
+  element.set_constrained(true);
+  element.set_max(255);
   EXPECT_EQ(print(print_type_name, element), "uns8");
-  element.min_negative = true;
-  element.min = 128;
+  element.set_min_negative(true);
+  element.set_min(128);
   EXPECT_EQ(print(print_type_name, element), "int16");
 }
 
 TEST_F(TypePrinters, ValueTypeNames) {
   Element signed_int = of_type(ET_INTEGER);
-  signed_int.min_negative = true;
+  signed_int.set_min_negative(true);
   EXPECT_EQ(value_type_name(signed_int), "int");
   EXPECT_EQ(value_type_name(of_type(ET_INTEGER)), "unsint");
   EXPECT_EQ(value_type_name(of_type(ET_FLOAT)), "double");
@@ -108,7 +108,7 @@ TEST_F(TypePrintersDeathTest, CompoundKindOfAScalar) {
 
 TEST_F(TypePrintersDeathTest, TypeNameOfAReference) {
   Element element = of_type(ET_STRUCT);
-  element.link = "Header";
+  element.set_link("Header");
   EXPECT_EXIT(print_type_name(captured.run, 0, &element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: ap_element->link\\[0\\] == '\\\\0', file ktfutil, line 426\n$");
 }
@@ -127,7 +127,7 @@ TEST_F(TypePrintersDeathTest, TypeNameOfAnUnresolvedLink) {
 
 TEST_F(TypePrintersDeathTest, ValueTypeNameOfAReference) {
   Element element = of_type(ET_UNION);
-  element.link = "Lib::Choice";
+  element.set_link("Lib::Choice");
   EXPECT_EXIT(print_value_type_name(captured.run, 0, &element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: ap_element->link\\[0\\] == '\\\\0', file ktfutil, line 507\n$");
 }

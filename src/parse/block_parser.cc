@@ -19,7 +19,7 @@ bool skip_body_nested_too_deep(ParseContext& ctx) {
   return true;
 }
 
-void parse_block(ParseContext& ctx, Element** list_head) {
+Element* parse_block(ParseContext& ctx) {
   ctx.state = PS_STATEMENT;
   BracketFrame frame;
   frame.tagged_seen = ctx.plug_depth == 1;
@@ -28,14 +28,19 @@ void parse_block(ParseContext& ctx, Element** list_head) {
   ++ctx.depth;
   if (ctx.plug_depth > 0) ++ctx.plug_depth;
 
+  Element* first = nullptr;
+  Element* last = nullptr;
   Element* current = nullptr;
-  Element** link_position = list_head;
   while (ctx.state != PS_END_BLOCK) {
     if (ctx.state == PS_STATEMENT) {
       current = parse_statement(ctx);
       if (current != nullptr) {
-        *link_position = current;
-        link_position = &current->next;
+        if (last == nullptr) {
+          first = current;
+        } else {
+          last->set_next(current);
+        }
+        last = current;
       }
     } else {
       run_clause_handler(ctx, current);
@@ -45,6 +50,7 @@ void parse_block(ParseContext& ctx, Element** list_head) {
   ctx.brackets = outer;
   --ctx.depth;
   if (ctx.plug_depth > 0) --ctx.plug_depth;
+  return first;
 }
 
 namespace {

@@ -16,9 +16,9 @@ inline constexpr int kMaxBodyNesting = 1000;
 bool skip_body_nested_too_deep(ParseContext& ctx);
 
 // Parses one block (a module's top level, a plug body or an element body)
-// until its state is PS_END_BLOCK. `list_head` receives the block's first
-// element and is written only when the block yields one.
-void parse_block(ParseContext& ctx, Element** list_head);
+// until its state is PS_END_BLOCK. Returns the block's first element (the
+// rest follow through next()), or null when the block yields none.
+Element* parse_block(ParseContext& ctx);
 
 // Reads one statement start and carries the statement out; returns the new
 // element when the statement starts one.

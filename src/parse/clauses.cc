@@ -27,24 +27,27 @@ void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
                  static_cast<int>(kMaxNameLength), text.c_str());
   } else {
     // The name, the tag and usually the c_name are the same characters.
-    element.name = ctx.run->texts.keep(text);
-    element.tag = element.name;
-    element.c_name = element.name;
+    element.set_name(ctx.run->texts.keep(text));
+    element.set_tag(element.name());
+    element.set_c_name(element.name());
     if (has_non_identifier_char(text)) {
       std::string c_name = text;
       to_identifier(c_name);
-      element.c_name = ctx.run->texts.keep(c_name);
+      element.set_c_name(ctx.run->texts.keep(c_name));
     }
     ctx.state = PS_AFTER_NAME;
   }
 }
 
 void parse_body(ParseContext& ctx, Element& element) {
-  if (!is_constructed(element.type)) {
+  if (!is_constructed(element.type())) {
     report_parse(ctx, SEV_ERROR, "Illegal opening { character");
     return;
   }
-  if (!skip_body_nested_too_deep(ctx)) parse_block(ctx, &element.children);
+  if (!skip_body_nested_too_deep(ctx)) {
+    // A further body replaces the members only when it has some.
+    if (Element* members = parse_block(ctx)) element.set_children(members);
+  }
   ctx.state = PS_AFTER_TAG;
 }
 
@@ -63,7 +66,7 @@ void parse_follower(ParseContext& ctx, Element& element, Follower position) {
       if (position == Follower::kTag) break;
       ctx.state = PS_TAG;
       return;
-    case TK_PLUGIN: element.is_plugin = true; return;
+    case TK_PLUGIN: element.set_is_plugin(true); return;
     case TK_PLUGGABLE:
     case TK_SMARK:
     case TK_EMARK:
@@ -101,8 +104,8 @@ bool is_negative(const TokenText& text) {
 
 // "[?]", "[*]" or "[+]".
 void parse_symbolic_cardinality(ParseContext& ctx, Element& element, Token token) {
-  element.cardinality_min = ctx.brackets->brackets_seen ? 0 : (token == TK_PLUS ? 1 : 0);
-  element.cardinality_max = token == TK_QUESTION ? 1 : -1;
+  element.set_cardinality_min(ctx.brackets->brackets_seen ? 0 : (token == TK_PLUS ? 1 : 0));
+  element.set_cardinality_max(token == TK_QUESTION ? 1 : -1);
   if (!close_cardinality(ctx)) {
     illegal_cardinality(ctx);
     ctx.state = PS_RECOVER;
@@ -115,7 +118,7 @@ void parse_cardinality_upper_bound(ParseContext& ctx, Element& element) {
   const Token token = next_token(ctx, text);
   if (token == TK_STAR) {
     if (close_cardinality(ctx)) {
-      element.cardinality_max = -1;
+      element.set_cardinality_max(-1);
     } else {
       illegal_cardinality(ctx);
     }
@@ -124,7 +127,7 @@ void parse_cardinality_upper_bound(ParseContext& ctx, Element& element) {
       report_parse(ctx, SEV_ERROR, "Illegal negative value in cardinality");
       return;
     }
-    element.cardinality_max = static_cast<std::int32_t>(to_number(ctx, text));
+    element.set_cardinality_max(static_cast<std::int32_t>(to_number(ctx, text)));
     if (!close_cardinality(ctx)) illegal_cardinality(ctx);
   } else if (token == TK_EOF) {
     premature_end_of_file(ctx);
@@ -140,11 +143,11 @@ void parse_numeric_cardinality(ParseContext& ctx, Element& element, const TokenT
     return;
   }
   const std::uint32_t n = to_number(ctx, first);
-  element.cardinality_min = ctx.brackets->brackets_seen ? 0 : n;
+  element.set_cardinality_min(ctx.brackets->brackets_seen ? 0 : n);
   TokenText text;
   const Token token = next_token(ctx, text);
   if (token == TK_RBRACKET) {
-    element.cardinality_max = static_cast<std::int32_t>(n);
+    element.set_cardinality_max(static_cast<std::int32_t>(n));
     ctx.state = PS_AFTER_CARDINALITY;
   } else if (token == TK_RANGE) {
     parse_cardinality_upper_bound(ctx, element);
@@ -168,7 +171,7 @@ void parse_type_suffix(ParseContext& ctx, Element& element) {
     premature_end_of_file(ctx);
     return;
   }
-  if (element.type == ET_INTEGER) {
+  if (element.type() == ET_INTEGER) {
     report_parse(ctx, SEV_ERROR, "Integer '%s' missing constraint", text.c_str());
   }
   apply_name(ctx, element, text);
@@ -196,9 +199,9 @@ void after_tag(ParseContext& ctx, Element& element) {
 }
 
 void parse_cardinality(ParseContext& ctx, Element& element) {
-  element.has_cardinality = true;
-  element.cardinality_min = 0;
-  element.cardinality_max = -1;
+  element.set_has_cardinality(true);
+  element.set_cardinality_min(0);
+  element.set_cardinality_max(-1);
   TokenText text;
   const Token token = next_token(ctx, text);
   if (token == TK_QUESTION || token == TK_STAR || token == TK_PLUS) {
@@ -231,7 +234,7 @@ void parse_tag(ParseContext& ctx, Element& element) {
                  static_cast<int>(kMaxNameLength), word.c_str());
     return;
   }
-  element.tag = ctx.run->texts.keep(std::string_view(word).substr(word[0] == '?' ? 1 : 0));
+  element.set_tag(ctx.run->texts.keep(std::string_view(word).substr(word[0] == '?' ? 1 : 0)));
   ctx.state = PS_AFTER_TAG;
 }
 
@@ -250,9 +253,9 @@ void recover_statement(ParseContext& ctx) {
 namespace {
 
 void check_combined_member(ParseContext& ctx, Element& member) {
-  member.tag = Text();
+  member.set_tag(Text());
   for_each_combined_member_fault(member, [&](const char* format) {
-    report_parse(ctx, SEV_ERROR, format, member.name.c_str());
+    report_parse(ctx, SEV_ERROR, format, member.name().c_str());
   });
 }
 
@@ -260,12 +263,12 @@ void check_combined_member(ParseContext& ctx, Element& member) {
 
 void complete_element(ParseContext& ctx, Element& element) {
   BracketFrame& frame = *ctx.brackets;
-  if (frame.tagged_seen && element.tag.empty()) {
+  if (frame.tagged_seen && element.tag().empty()) {
     report_parse(ctx, SEV_ERROR, "Illegal untagged item after tagged items");
   }
-  if (!element.tag.empty()) frame.tagged_seen = true;
-  if (element.type != ET_COMBINED) return;
-  for (Element* member = element.children; member != nullptr; member = member->next) {
+  if (!element.tag().empty()) frame.tagged_seen = true;
+  if (element.type() != ET_COMBINED) return;
+  for (Element* member = element.children(); member != nullptr; member = member->next()) {
     check_combined_member(ctx, *member);
   }
 }

@@ -32,12 +32,12 @@ struct Parsed {
 TEST(Name, ValidIdentifiersFillNameTagAndCName) {
   Parsed parsed("bool a-b; bool struct; bool as; bool x1_y;");
   EXPECT_EQ(parsed.output, "");
-  EXPECT_EQ(parsed.first()->name, "a-b");
-  EXPECT_EQ(parsed.first()->tag, "a-b");
-  EXPECT_EQ(parsed.first()->c_name, "a_b");
-  EXPECT_EQ(parsed.at(1)->name, "struct");
-  EXPECT_EQ(parsed.at(2)->name, "as");
-  EXPECT_EQ(parsed.at(3)->c_name, "x1_y");
+  EXPECT_EQ(parsed.first()->name(), "a-b");
+  EXPECT_EQ(parsed.first()->tag(), "a-b");
+  EXPECT_EQ(parsed.first()->c_name(), "a_b");
+  EXPECT_EQ(parsed.at(1)->name(), "struct");
+  EXPECT_EQ(parsed.at(2)->name(), "as");
+  EXPECT_EQ(parsed.at(3)->c_name(), "x1_y");
 }
 
 TEST(Name, InvalidNamesAreSkipped) {
@@ -48,29 +48,29 @@ TEST(Name, InvalidNamesAreSkipped) {
                                error_at(1, "Invalid format for an identifier: _x") +
                                error_at(1, "Invalid format for an identifier: {") +
                                error_at(1, "Identifier name exceeds 63 characters: " + too_long));
-  EXPECT_EQ(parsed.first()->name, longest);
+  EXPECT_EQ(parsed.first()->name(), longest);
   Parsed eof("bool\n");
   EXPECT_EQ(eof.output, error_at(2, "Encountered premature end of file"));
-  EXPECT_EQ(eof.first()->name, std::string(kUnsetText));
+  EXPECT_EQ(eof.first()->name(), std::string(kUnsetText));
   EXPECT_EQ(eof.source.ctx.state, PS_END_BLOCK);
 }
 
 TEST(TypeSuffix, IntegersWithoutAConstraint) {
   Parsed parsed("int x;");
   EXPECT_EQ(parsed.output, error_at(1, "Integer 'x' missing constraint"));
-  EXPECT_EQ(parsed.first()->name, "x");
-  EXPECT_FALSE(parsed.first()->constrained);
+  EXPECT_EQ(parsed.first()->name(), "x");
+  EXPECT_FALSE(parsed.first()->constrained());
   // Every token tried as the name reports the missing constraint again, and
   // a "<" may still come.
   Parsed retried("int 9 <1..2> y;");
   EXPECT_EQ(retried.output, error_at(1, "Integer '9' missing constraint") +
                                 error_at(1, "Invalid format for an identifier: 9"));
-  EXPECT_EQ(retried.first()->name, "y");
-  EXPECT_TRUE(retried.first()->constrained);
+  EXPECT_EQ(retried.first()->name(), "y");
+  EXPECT_TRUE(retried.first()->constrained());
   // Other constrainable types take a name at once.
   Parsed others("float f; ascii a; unquoted-ascii u; unicode w; bytes b; embedded e;");
   EXPECT_EQ(others.output, "");
-  EXPECT_EQ(others.at(5)->name, "e");
+  EXPECT_EQ(others.at(5)->name(), "e");
   Parsed eof("ascii");
   EXPECT_EQ(eof.output, error_at(1, "Encountered premature end of file"));
 }
@@ -78,10 +78,10 @@ TEST(TypeSuffix, IntegersWithoutAConstraint) {
 TEST(Followers, ModifiersPluginAndUnexpectedTokens) {
   Parsed parsed("bool a plugin pluggable smark emark exec [2] exec plugin as t exec plugin;");
   EXPECT_EQ(parsed.output, "");
-  EXPECT_TRUE(parsed.first()->is_plugin);
-  EXPECT_EQ(parsed.first()->tag, "t");
+  EXPECT_TRUE(parsed.first()->is_plugin());
+  EXPECT_EQ(parsed.first()->tag(), "t");
   Parsed plain("bool a;");
-  EXPECT_FALSE(plain.first()->is_plugin);
+  EXPECT_FALSE(plain.first()->is_plugin());
 
   Parsed after_name("bool a x 5;");
   EXPECT_EQ(after_name.output,
@@ -102,23 +102,23 @@ TEST(Followers, ModifiersPluginAndUnexpectedTokens) {
 TEST(Body, StructUnionAndCombinedTakeBodies) {
   Parsed parsed("struct S { bool a; bool b; }; union U { bool c; } plugin; combi C {};");
   EXPECT_EQ(parsed.output, "");
-  EXPECT_EQ(parsed.first()->children->name, "a");
-  EXPECT_EQ(parsed.first()->children->next->name, "b");
-  EXPECT_EQ(parsed.at(1)->children->name, "c");
-  EXPECT_TRUE(parsed.at(1)->is_plugin);
-  EXPECT_EQ(parsed.at(2)->children, nullptr);
+  EXPECT_EQ(parsed.first()->children()->name(), "a");
+  EXPECT_EQ(parsed.first()->children()->next()->name(), "b");
+  EXPECT_EQ(parsed.at(1)->children()->name(), "c");
+  EXPECT_TRUE(parsed.at(1)->is_plugin());
+  EXPECT_EQ(parsed.at(2)->children(), nullptr);
   // A body may follow the name or the cardinality, and then only modifiers,
   // another body and the ';'.
   Parsed after_cardinality("struct S [2] { bool a; } exec;");
   EXPECT_EQ(after_cardinality.output, "");
-  EXPECT_EQ(after_cardinality.first()->children->name, "a");
+  EXPECT_EQ(after_cardinality.first()->children()->name(), "a");
   Parsed then_tag("struct S { bool a; } as t;");
   EXPECT_EQ(then_tag.output,
             error_at(1, "Unexpected token as") + error_at(1, "Unexpected token t"));
   // A second body replaces the head of the children when it has elements.
   Parsed twice("struct S { bool a; } { bool b; } {};");
   EXPECT_EQ(twice.output, "");
-  EXPECT_EQ(twice.first()->children->name, "b");
+  EXPECT_EQ(twice.first()->children()->name(), "b");
   // A missing ';' after the body makes the next tokens unexpected.
   Parsed missing("struct S { bool a; }\nbool b;");
   EXPECT_EQ(missing.output,
@@ -129,13 +129,13 @@ TEST(Body, OtherTypesRefuseTheOpeningBrace) {
   Parsed parsed("int<0..1> x { };");
   EXPECT_EQ(parsed.output,
             error_at(1, "Illegal opening { character") + error_at(1, "Unexpected token: }"));
-  EXPECT_EQ(parsed.first()->name, "x");
+  EXPECT_EQ(parsed.first()->name(), "x");
   EXPECT_EQ(parsed.source.ctx.errors, 2);
   Parsed link("Ref r [1] { bool a; };");
   EXPECT_EQ(link.output, error_at(1, "Illegal opening { character") +
                              error_at(1, "Unexpected token bool") +
                              error_at(1, "Unexpected token a"));
-  EXPECT_EQ(link.first()->children, nullptr);
+  EXPECT_EQ(link.first()->children(), nullptr);
   EXPECT_EQ(link.at(1), nullptr);
 }
 
@@ -154,14 +154,14 @@ TEST(Cardinality, AcceptedForms) {
   for (const CardinalityCase& c : cases) {
     Parsed parsed(std::string("T ") + c.text + ";");
     EXPECT_EQ(parsed.output, "") << c.text;
-    EXPECT_TRUE(parsed.first()->has_cardinality) << c.text;
-    EXPECT_EQ(parsed.first()->cardinality_min, c.min) << c.text;
-    EXPECT_EQ(parsed.first()->cardinality_max, c.max) << c.text;
+    EXPECT_TRUE(parsed.first()->has_cardinality()) << c.text;
+    EXPECT_EQ(parsed.first()->cardinality_min(), c.min) << c.text;
+    EXPECT_EQ(parsed.first()->cardinality_max(), c.max) << c.text;
     // After a "[" of the block every minimum is 0.
     Parsed bracketed(std::string("[ T ") + c.text + "; ]");
     EXPECT_EQ(bracketed.output, "") << c.text;
-    EXPECT_EQ(bracketed.first()->cardinality_min, 0u) << c.text;
-    EXPECT_EQ(bracketed.first()->cardinality_max, c.max) << c.text;
+    EXPECT_EQ(bracketed.first()->cardinality_min(), 0u) << c.text;
+    EXPECT_EQ(bracketed.first()->cardinality_max(), c.max) << c.text;
   }
 }
 
@@ -170,18 +170,18 @@ TEST(Cardinality, NegativeValuesAndMalformedForms) {
   Parsed negative("T x [-1] 2];");
   EXPECT_EQ(negative.output, error_at(1, "Illegal negative value in cardinality") +
                                  error_at(1, "Illegal cardinality format"));
-  EXPECT_EQ(negative.first()->cardinality_min, 2u);
-  EXPECT_EQ(negative.first()->cardinality_max, 2);
+  EXPECT_EQ(negative.first()->cardinality_min(), 2u);
+  EXPECT_EQ(negative.first()->cardinality_max(), 2);
   Parsed upper("T x [1..-2] 3];");
   EXPECT_EQ(upper.output, error_at(1, "Illegal negative value in cardinality") +
                               error_at(1, "Illegal cardinality format"));
-  EXPECT_EQ(upper.first()->cardinality_min, 3u);
+  EXPECT_EQ(upper.first()->cardinality_min(), 3u);
   // After "?", "*" or "+" a malformed form leads to recovery: the ";" read in
   // place of the "]" makes the recovery skip the next statement.
   Parsed symbolic("T x [? ;\nT y;\nT z;");
   EXPECT_EQ(symbolic.output, error_at(1, "Illegal cardinality format"));
-  EXPECT_EQ(symbolic.first()->name, "x");
-  EXPECT_EQ(symbolic.at(1)->name, "z");
+  EXPECT_EQ(symbolic.first()->name(), "x");
+  EXPECT_EQ(symbolic.at(1)->name(), "z");
   EXPECT_EQ(symbolic.source.ctx.errors, 1);
   // Every other error stays in the cardinality state.
   Parsed others("T x [a] [1 x] [1..x] [1..* x] [1..2 x] 4];");
@@ -189,8 +189,8 @@ TEST(Cardinality, NegativeValuesAndMalformedForms) {
   std::string fourteen;
   for (int i = 0; i < 14; ++i) fourteen += error_at(1, "Illegal cardinality format");
   EXPECT_EQ(others.output, fourteen);
-  EXPECT_EQ(others.first()->cardinality_min, 4u);
-  EXPECT_EQ(others.first()->cardinality_max, 4);
+  EXPECT_EQ(others.first()->cardinality_min(), 4u);
+  EXPECT_EQ(others.first()->cardinality_max(), 4);
 }
 
 TEST(Cardinality, EndOfFileInsideTheForm) {
@@ -216,7 +216,7 @@ TEST(Cardinality, LargeMaximaKeepTheirBitPattern) {
   for (const auto& [text, max] : cases) {
     Parsed parsed(std::string("T ") + text + ";");
     EXPECT_EQ(parsed.output, "") << text;
-    EXPECT_EQ(static_cast<std::uint32_t>(parsed.first()->cardinality_max), max) << text;
+    EXPECT_EQ(static_cast<std::uint32_t>(parsed.first()->cardinality_max()), max) << text;
   }
 }
 
@@ -230,25 +230,25 @@ TEST(Cardinality, MaskCountThatCannotBeConverted) {
 TEST(Tag, ReplacesTheNameAndMayBeUntagged) {
   Parsed parsed("T a as ?; T b as ?t; T c as t{; T d as a(b-[\"; T e as *;");
   EXPECT_EQ(parsed.output, "");
-  EXPECT_EQ(parsed.first()->tag, "");
-  EXPECT_EQ(parsed.at(1)->tag, "t");
-  EXPECT_EQ(parsed.at(2)->tag, "t{");
-  EXPECT_EQ(parsed.at(3)->tag, "a(b-[\"");
-  EXPECT_EQ(parsed.at(4)->tag, "*");
-  EXPECT_EQ(parsed.at(1)->name, "b");
+  EXPECT_EQ(parsed.first()->tag(), "");
+  EXPECT_EQ(parsed.at(1)->tag(), "t");
+  EXPECT_EQ(parsed.at(2)->tag(), "t{");
+  EXPECT_EQ(parsed.at(3)->tag(), "a(b-[\"");
+  EXPECT_EQ(parsed.at(4)->tag(), "*");
+  EXPECT_EQ(parsed.at(1)->name(), "b");
 }
 
 TEST(Tag, BadTagsAreSkippedUntilAGoodOne) {
   Parsed parsed("T a as 9x -y t;");
   EXPECT_EQ(parsed.output, error_at(1, "Illegal tag format") + error_at(1, "Illegal tag format"));
-  EXPECT_EQ(parsed.first()->tag, "t");
+  EXPECT_EQ(parsed.first()->tag(), "t");
   const std::string longest(63, 't');
   Parsed lengths("T a as " + std::string(64, 't') + " ?" + std::string(63, 't') + " " + longest +
                  ";");
   EXPECT_EQ(lengths.output,
             error_at(1, "Identifier name exceeds 63 characters: " + std::string(64, 't')) +
                 error_at(1, "Identifier name exceeds 63 characters: ?" + std::string(63, 't')));
-  EXPECT_EQ(lengths.first()->tag, longest);
+  EXPECT_EQ(lengths.first()->tag(), longest);
   Parsed eof("T a as\n");
   EXPECT_EQ(eof.output, error_at(2, "Encountered premature end of file"));
 }
@@ -256,7 +256,7 @@ TEST(Tag, BadTagsAreSkippedUntilAGoodOne) {
 TEST(Tag, AnEmptyTagWordIsReportedOnce) {
   Parsed semicolon("T x as ;");
   EXPECT_EQ(semicolon.output, error_at(1, "Illegal tag format"));
-  EXPECT_EQ(semicolon.first()->tag, "x");
+  EXPECT_EQ(semicolon.first()->tag(), "x");
   EXPECT_EQ(semicolon.source.ctx.errors, 1);
   EXPECT_EQ(semicolon.source.ctx.state, PS_END_BLOCK);
   Parsed comma("T x as , ;");
@@ -264,19 +264,19 @@ TEST(Tag, AnEmptyTagWordIsReportedOnce) {
   // A word made of NUL bytes only is read, so it is a bad tag like any other.
   Parsed nul(std::string_view("T x as \0\0 ;", 11));
   EXPECT_EQ(nul.output, error_at(1, "Illegal tag format") + error_at(1, "Illegal tag format"));
-  EXPECT_EQ(nul.first()->tag, "x");
+  EXPECT_EQ(nul.first()->tag(), "x");
 }
 
 TEST(Recovery, DropsTokensToTheEndOfTheStatementOrBlock) {
   Parsed semicolon("float<half> h x { y ;\nbool b;");
   EXPECT_EQ(semicolon.output, error_at(1, "Unrecognised float constraint: half"));
-  EXPECT_EQ(semicolon.first()->name, std::string(kUnsetText));
-  EXPECT_EQ(semicolon.at(1)->name, "b");
+  EXPECT_EQ(semicolon.first()->name(), std::string(kUnsetText));
+  EXPECT_EQ(semicolon.at(1)->name(), "b");
   // A "}" in recovery ends the block that holds the statement.
   Parsed brace("struct S { float<half> h } ;\nbool d;");
   EXPECT_EQ(brace.output, error_at(1, "Unrecognised float constraint: half"));
-  EXPECT_EQ(brace.first()->children->name, std::string(kUnsetText));
-  EXPECT_EQ(brace.at(1)->name, "d");
+  EXPECT_EQ(brace.first()->children()->name(), std::string(kUnsetText));
+  EXPECT_EQ(brace.at(1)->name(), "d");
   Parsed eof("float<half> h\n");
   EXPECT_EQ(eof.output, error_at(1, "Unrecognised float constraint: half") +
                             error_at(2, "Encountered premature end of file"));
@@ -301,8 +301,8 @@ TEST(TagOrder, UntaggedElementsMustComeFirst) {
 TEST(CombinedType, MembersAreCheckedAndUntagged) {
   Parsed good("combi Q { int<0..9> a; const <X> k; unquoted-ascii<3> u; };");
   EXPECT_EQ(good.output, "");
-  for (Element* member = good.first()->children; member != nullptr; member = member->next) {
-    EXPECT_EQ(member->tag, "") << member->name;
+  for (Element* member = good.first()->children(); member != nullptr; member = member->next()) {
+    EXPECT_EQ(member->tag(), "") << member->name();
   }
   Parsed bad(
       "combi Q {\n ascii s;\n const <9x> k;\n unquoted-ascii<1..3> u;\n unquoted-ascii v;\n"
@@ -317,7 +317,7 @@ TEST(CombinedType, MembersAreCheckedAndUntagged) {
   // A combined element's own tag order is checked in its block as usual, and
   // only its completion empties the members' tags.
   Parsed abandoned("combi Q { bool a; }");
-  EXPECT_EQ(abandoned.first()->children->tag, "a");
+  EXPECT_EQ(abandoned.first()->children()->tag(), "a");
 }
 
 TEST(CombinedType, MembersStillTagOrderedInTheirBody) {
@@ -393,8 +393,9 @@ TEST(StateTransitions, EachHandlerOnOneInput) {
     source.ctx.brackets = &frame;
     source.ctx.depth = 1;
     Element& element = *create_element(source.ctx);
-    element.type = c.type;
-    element.name = element.tag = "e";
+    element.set_type(c.type);
+    element.set_tag("e");
+    element.set_name(element.tag());
     source.ctx.state = c.from;
     run_clause_handler(source.ctx, &element);
     const std::string label = std::to_string(c.from) + " '" + c.input + "'";

@@ -44,7 +44,7 @@ bool parse_float_constraint(ParseContext& ctx, Element& element) {
   TokenText text;
   const Token token = next_token(ctx, text);
   if (token == TK_DOUBLE) {
-    element.type = ET_DOUBLE;
+    element.set_type(ET_DOUBLE);
   } else if (token != TK_SINGLE) {
     report_parse(ctx, SEV_ERROR, "Unrecognised float constraint: %s", text.c_str());
     return false;
@@ -53,17 +53,19 @@ bool parse_float_constraint(ParseContext& ctx, Element& element) {
 }
 
 bool parse_range(ParseContext& ctx, Element& element) {
-  // The sign flags are bits, so the bound is read into a plain flag.
-  bool negative = element.min_negative;
-  const bool read = read_bound(ctx, element.min, negative);
-  element.min_negative = negative;
+  // A bound that cannot be read leaves the fields as they were.
+  std::uint32_t magnitude = element.min();
+  bool negative = element.min_negative();
+  const bool read = read_bound(ctx, magnitude, negative);
+  element.set_min(magnitude);
+  element.set_min_negative(negative);
   if (!read) return false;
   TokenText text;
   const Token token = next_token(ctx, text);
   if (token == TK_GT) {
-    element.max = element.min;
-    element.max_negative = element.min_negative;
-    element.constrained = true;
+    element.set_max(element.min());
+    element.set_max_negative(element.min_negative());
+    element.set_constrained(true);
     unread_char(ctx, '>');
     return true;
   }
@@ -71,11 +73,13 @@ bool parse_range(ParseContext& ctx, Element& element) {
     invalid_constraint(ctx);
     return false;
   }
-  negative = element.max_negative;
-  const bool read_max = read_bound(ctx, element.max, negative);
-  element.max_negative = negative;
+  magnitude = element.max();
+  negative = element.max_negative();
+  const bool read_max = read_bound(ctx, magnitude, negative);
+  element.set_max(magnitude);
+  element.set_max_negative(negative);
   if (!read_max) return false;
-  element.constrained = true;
+  element.set_constrained(true);
   return true;
 }
 
@@ -97,7 +101,7 @@ void parse_pattern(ParseContext& ctx, Element& element) {
     if (kept.size() < kMaxLinkLength) kept += static_cast<char>(c);
   }
   cut_at_nul(kept);
-  element.pattern = ctx.run->texts.keep(kept);
+  element.set_pattern(ctx.run->texts.keep(kept));
 }
 
 void skip_parameters(ParseContext& ctx) {
@@ -109,7 +113,7 @@ void skip_parameters(ParseContext& ctx) {
 
 void parse_constraint(ParseContext& ctx, Element& element) {
   ctx.state = PS_RECOVER;
-  if (element.type == ET_FLOAT) {
+  if (element.type() == ET_FLOAT) {
     if (parse_float_constraint(ctx, element)) ctx.state = PS_NAME;
     return;
   }
@@ -118,15 +122,15 @@ void parse_constraint(ParseContext& ctx, Element& element) {
     unread_char(ctx, c);
     parse_range(ctx, element);
     c = skip_white_space(ctx, next_char(ctx));
-    if (element.type == ET_INTEGER && (c == 'z' || c == 'Z')) {
-      element.z_flag = true;
+    if (element.type() == ET_INTEGER && (c == 'z' || c == 'Z')) {
+      element.set_z_flag(true);
       c = next_char(ctx);
     }
   }
-  if (takes_pattern(element.type) && c == '/') {
+  if (takes_pattern(element.type()) && c == '/') {
     parse_pattern(ctx, element);
     c = next_char(ctx);
-  } else if (element.type == ET_EMBEDDED && c == '(') {
+  } else if (element.type() == ET_EMBEDDED && c == '(') {
     skip_parameters(ctx);
     c = next_char(ctx);
   }

@@ -55,27 +55,27 @@ TEST(Range, SingleValuesRangesAndZ) {
     Parsed parsed(c.text);
     EXPECT_EQ(parsed.output, "") << c.text;
     const Element& e = parsed.first();
-    EXPECT_EQ(e.constrained, c.constrained) << c.text;
-    EXPECT_EQ(e.min, c.min) << c.text;
-    EXPECT_EQ(e.min_negative, c.min_negative) << c.text;
-    EXPECT_EQ(e.max, c.max) << c.text;
-    EXPECT_EQ(e.max_negative, c.max_negative) << c.text;
-    EXPECT_EQ(e.z_flag, c.z_flag) << c.text;
-    EXPECT_EQ(e.name, "x") << c.text;
+    EXPECT_EQ(e.constrained(), c.constrained) << c.text;
+    EXPECT_EQ(e.min(), c.min) << c.text;
+    EXPECT_EQ(e.min_negative(), c.min_negative) << c.text;
+    EXPECT_EQ(e.max(), c.max) << c.text;
+    EXPECT_EQ(e.max_negative(), c.max_negative) << c.text;
+    EXPECT_EQ(e.z_flag(), c.z_flag) << c.text;
+    EXPECT_EQ(e.name(), "x") << c.text;
   }
 }
 
 TEST(Range, ZAfterASingleValueIsRefused) {
   Parsed parsed("int<5z> x;");
   EXPECT_EQ(parsed.output, error_at(1, "Invalid type constraint"));
-  EXPECT_EQ(parsed.first().min, 5u);
-  EXPECT_FALSE(parsed.first().constrained);
-  EXPECT_FALSE(parsed.first().z_flag);
-  EXPECT_EQ(parsed.first().name, "x");
+  EXPECT_EQ(parsed.first().min(), 5u);
+  EXPECT_FALSE(parsed.first().constrained());
+  EXPECT_FALSE(parsed.first().z_flag());
+  EXPECT_EQ(parsed.first().name(), "x");
   // Only integers take the z.
   Parsed bytes("bytes<0..5z> b;");
   EXPECT_EQ(bytes.output, error_at(1, "Invalid type constraint"));
-  EXPECT_FALSE(bytes.first().z_flag);
+  EXPECT_FALSE(bytes.first().z_flag());
 }
 
 TEST(Range, BadRangesAreReportedThenTheClosingIsLookedFor) {
@@ -100,33 +100,33 @@ TEST(Range, BadRangesAreReportedThenTheClosingIsLookedFor) {
   for (const Case& c : cases) {
     Parsed parsed(c.text);
     EXPECT_EQ(parsed.output, c.output) << c.text;
-    EXPECT_EQ(parsed.first().name == "x", c.named) << c.text;
+    EXPECT_EQ(parsed.first().name() == "x", c.named) << c.text;
     EXPECT_EQ(parsed.source.ctx.state, PS_END_BLOCK) << c.text;
   }
   // A failed range keeps what it had set; constrained stays 0.
   Parsed partial("int<-3..a> x;");
-  EXPECT_EQ(partial.first().min, 3u);
-  EXPECT_TRUE(partial.first().min_negative);
-  EXPECT_FALSE(partial.first().constrained);
+  EXPECT_EQ(partial.first().min(), 3u);
+  EXPECT_TRUE(partial.first().min_negative());
+  EXPECT_FALSE(partial.first().constrained());
 }
 
 TEST(FloatConstraint, SingleDoubleAndOthers) {
   Parsed parsed("float<double> d; float<single> f; float g; float< double > h;");
   EXPECT_EQ(parsed.output, "");
-  EXPECT_EQ(nth(parsed.source.module->elements, 0)->type, ET_DOUBLE);
-  EXPECT_EQ(nth(parsed.source.module->elements, 1)->type, ET_FLOAT);
-  EXPECT_EQ(nth(parsed.source.module->elements, 2)->type, ET_FLOAT);
-  EXPECT_EQ(nth(parsed.source.module->elements, 3)->type, ET_DOUBLE);
+  EXPECT_EQ(nth(parsed.source.module->elements, 0)->type(), ET_DOUBLE);
+  EXPECT_EQ(nth(parsed.source.module->elements, 1)->type(), ET_FLOAT);
+  EXPECT_EQ(nth(parsed.source.module->elements, 2)->type(), ET_FLOAT);
+  EXPECT_EQ(nth(parsed.source.module->elements, 3)->type(), ET_DOUBLE);
 
   Parsed half("float<half> h;\nbool b;");
   EXPECT_EQ(half.output, error_at(1, "Unrecognised float constraint: half"));
-  EXPECT_EQ(half.first().name, std::string(kUnsetText));
-  EXPECT_EQ(nth(half.source.module->elements, 1)->name, "b");
+  EXPECT_EQ(half.first().name(), std::string(kUnsetText));
+  EXPECT_EQ(nth(half.source.module->elements, 1)->name(), "b");
   // A missing '>' after the precision fails without a message.
   Parsed unclosed("float<double x> y;\nbool b;");
   EXPECT_EQ(unclosed.output, "");
-  EXPECT_EQ(unclosed.first().type, ET_DOUBLE);
-  EXPECT_EQ(unclosed.first().name, std::string(kUnsetText));
+  EXPECT_EQ(unclosed.first().type(), ET_DOUBLE);
+  EXPECT_EQ(unclosed.first().name(), std::string(kUnsetText));
   Parsed empty("float<> f;");
   EXPECT_EQ(empty.output, error_at(1, "Unrecognised float constraint: >"));
   Parsed eof("float<");
@@ -147,22 +147,22 @@ TEST(Pattern, StoredWithoutItsSlashes) {
   for (const Case& c : cases) {
     Parsed parsed(c.text);
     EXPECT_EQ(parsed.output, "") << c.text;
-    ASSERT_FALSE(parsed.first().pattern.is_null()) << c.text;
-    EXPECT_EQ(parsed.first().pattern, c.pattern) << c.text;
-    EXPECT_EQ(parsed.first().name, "s") << c.text;
+    ASSERT_FALSE(parsed.first().pattern().is_null()) << c.text;
+    EXPECT_EQ(parsed.first().pattern(), c.pattern) << c.text;
+    EXPECT_EQ(parsed.first().name(), "s") << c.text;
   }
   Parsed none("ascii<1..2> s;");
-  EXPECT_TRUE(none.first().pattern.is_null());
+  EXPECT_TRUE(none.first().pattern().is_null());
 }
 
 TEST(Pattern, KeepsItsFirst255Characters) {
   const std::string long_pattern(300, 'p');
   Parsed parsed("ascii</" + long_pattern + "/> s;");
   EXPECT_EQ(parsed.output, "");
-  EXPECT_EQ(parsed.first().pattern, std::string(255, 'p'));
+  EXPECT_EQ(parsed.first().pattern(), std::string(255, 'p'));
   Parsed nul(std::string_view("ascii</ab\0cd/> s;", 17));
   EXPECT_EQ(nul.output, "");
-  EXPECT_EQ(nul.first().pattern, "ab");
+  EXPECT_EQ(nul.first().pattern(), "ab");
 }
 
 TEST(Pattern, ASingleValueTakesTheNextTokenAsPartOfItsRange) {
@@ -171,14 +171,14 @@ TEST(Pattern, ASingleValueTakesTheNextTokenAsPartOfItsRange) {
   Parsed parsed("ascii<4 /x/> s;\nbool b;");
   EXPECT_EQ(parsed.output,
             error_at(1, "Invalid type constraint") + error_at(1, "Invalid type constraint"));
-  EXPECT_TRUE(parsed.first().pattern.is_null());
-  EXPECT_EQ(nth(parsed.source.module->elements, 1)->name, "b");
+  EXPECT_TRUE(parsed.first().pattern().is_null());
+  EXPECT_EQ(nth(parsed.source.module->elements, 1)->name(), "b");
 }
 
 TEST(Pattern, OnlyStringTypesTakeOne) {
   Parsed bytes("bytes</x/> b;");
   EXPECT_EQ(bytes.output, error_at(1, "Invalid type constraint"));
-  EXPECT_TRUE(bytes.first().pattern.is_null());
+  EXPECT_TRUE(bytes.first().pattern().is_null());
   Parsed integer("int</x/> i;");
   EXPECT_EQ(integer.output, error_at(1, "Invalid type constraint"));
 }
@@ -187,16 +187,16 @@ TEST(Pattern, EndOfFileEndsItWithoutAMessage) {
   Parsed parsed("ascii</abc");
   EXPECT_EQ(parsed.output, error_at(1, "Invalid type constraint") +
                                error_at(1, "Encountered premature end of file"));
-  EXPECT_EQ(parsed.first().pattern, "abc");
+  EXPECT_EQ(parsed.first().pattern(), "abc");
 }
 
 TEST(EmbeddedParameters, SkippedUpToTheClosingParenthesis) {
   Parsed parsed("embedded<(a, b)> e; embedded<1..2 ( x > y )> f;");
   EXPECT_EQ(parsed.output, "");
-  EXPECT_EQ(parsed.first().name, "e");
-  EXPECT_TRUE(parsed.first().pattern.is_null());
-  EXPECT_EQ(nth(parsed.source.module->elements, 1)->name, "f");
-  EXPECT_EQ(nth(parsed.source.module->elements, 1)->max, 2u);
+  EXPECT_EQ(parsed.first().name(), "e");
+  EXPECT_TRUE(parsed.first().pattern().is_null());
+  EXPECT_EQ(nth(parsed.source.module->elements, 1)->name(), "f");
+  EXPECT_EQ(nth(parsed.source.module->elements, 1)->max(), 2u);
   Parsed other("ascii<(a)> s;");
   EXPECT_EQ(other.output, error_at(1, "Invalid type constraint"));
   Parsed eof("embedded<(a");

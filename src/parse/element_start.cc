@@ -58,14 +58,14 @@ std::optional<TypeStart> type_keyword(Token token) {
 
 // Any other first token names the type the element refers to.
 void start_reference(ParseContext& ctx, Element& element, const TokenText& text) {
-  element.type = ET_LINK;
+  element.set_type(ET_LINK);
   if (!is_reference_name(text)) {
     report_parse(ctx, SEV_ERROR, "Illegal reference name: %s", text.c_str());
   } else if (text.size() > kMaxLinkLength) {
     report_parse(ctx, SEV_ERROR, "Reference name exceeds %d characters: %s",
                  static_cast<int>(kMaxLinkLength), text.c_str());
   } else {
-    element.link = ctx.run->texts.keep(text);
+    element.set_link(ctx.run->texts.keep(text));
     ctx.state = PS_NAME;
   }
 }
@@ -78,7 +78,7 @@ void store_const_expression(ParseContext& ctx, Element& element, std::string exp
     report_parse(ctx, SEV_ERROR, "Const name exceeds %d characters: %s",
                  static_cast<int>(kMaxNameLength), expression.c_str());
   } else {
-    element.const_text = ctx.run->texts.keep(expression);
+    element.set_const_text(ctx.run->texts.keep(expression));
   }
 }
 
@@ -90,7 +90,7 @@ void set_element_type(ParseContext& ctx, Element& element, Token token, const To
     start_reference(ctx, element, text);
     return;
   }
-  element.type = start->type;
+  element.set_type(start->type);
   ctx.state = start->next_state;
   if (start->type == ET_CONST) parse_const_expression(ctx, element);
 }

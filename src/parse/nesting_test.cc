@@ -37,7 +37,7 @@ int count_of(const std::string& text, std::string_view line) {
 
 int body_depth(Element* element) {
   int depth = 0;
-  for (; element != nullptr; element = element->children) ++depth;
+  for (; element != nullptr; element = element->children()) ++depth;
   return depth;
 }
 
@@ -55,8 +55,8 @@ TEST(Nesting, TheBody1001DeepIsReportedAndSkipped) {
   EXPECT_EQ(body_depth(source.module->elements), 1001);
   // The skipped body ended at its matching '}', the element was completed and
   // everything after it was parsed as usual.
-  ASSERT_NE(source.module->elements->next, nullptr);
-  EXPECT_EQ(source.module->elements->next->name, "after");
+  ASSERT_NE(source.module->elements->next(), nullptr);
+  EXPECT_EQ(source.module->elements->next()->name(), "after");
   EXPECT_EQ(source.ctx.errors, 1);
 }
 
@@ -105,7 +105,7 @@ TEST(LongInput, TenMegabyteLine) {
     const std::string output = load_text(captured, "bool a;" + std::string(size, ' ') + "/*" +
                                                        std::string(size, 'c') + "*/ bool b;");
     EXPECT_EQ(output, "");
-    EXPECT_EQ(nth(captured.run.modules[0]->elements, 1)->name, "b");
+    EXPECT_EQ(nth(captured.run.modules[0]->elements, 1)->name(), "b");
   }
   {
     // A word of 10 MB: pieces of 128 characters, each refused as a name.
@@ -125,7 +125,7 @@ TEST(LongInput, TenMegabyteLine) {
     CapturedRun captured;
     const std::string output = load_text(captured, "ascii</" + std::string(size, 'p') + "/> s;");
     EXPECT_EQ(output, "");
-    EXPECT_EQ(captured.run.modules[0]->elements->pattern.size(), 255u);
+    EXPECT_EQ(captured.run.modules[0]->elements->pattern().size(), 255u);
   }
 }
 

@@ -96,7 +96,7 @@ void parse_plug(ParseContext& ctx) {
   ctx.plug_depth = 1;
   // A plug body below the top level can only end at its '}' (an into
   // statement is refused there), so a too deep one is skipped like a body.
-  if (!skip_body_nested_too_deep(ctx)) parse_block(ctx, &plug.body);
+  if (!skip_body_nested_too_deep(ctx)) plug.body = parse_block(ctx);
   ctx.plug_depth = 0;
   ctx.state = PS_STATEMENT;
 }

@@ -27,7 +27,7 @@ std::vector<std::string> aliases(const std::deque<ModuleAlias>& list) {
 
 std::vector<std::string> names(Element* list) {
   std::vector<std::string> out;
-  for (; list != nullptr; list = list->next) out.push_back(list->name.str());
+  for (; list != nullptr; list = list->next()) out.push_back(list->name().str());
   return out;
 }
 
@@ -188,7 +188,7 @@ TEST(PlugStatement, EveryElementOfAPlugBodyNeedsATag) {
 TEST(PlugStatement, OnlyThePlugBodyItselfStartsTagged) {
   TextSource source("plug struct S as s { bool a as ?; bool b; }; into T;");
   EXPECT_EQ(parse_top_level(source), "");
-  EXPECT_EQ(source.module->plugs[0].body->children->tag, "");
+  EXPECT_EQ(source.module->plugs[0].body->children()->tag(), "");
   EXPECT_EQ(source.ctx.depth, 0);
 }
 
@@ -300,9 +300,9 @@ TEST(EndModule, EndsTheModuleOnlyWhenASemicolonFollows) {
   TextSource comment("endmodule /* c */ ; x;");
   EXPECT_EQ(parse_top_level(comment), error_at(1, "Invalid format for an identifier: ;"));
   EXPECT_TRUE(comment.ctx.last_module);
-  EXPECT_EQ(comment.module->elements->type, ET_LINK);
-  EXPECT_EQ(comment.module->elements->link, "endmodule");
-  EXPECT_EQ(comment.module->elements->name, "x");
+  EXPECT_EQ(comment.module->elements->type(), ET_LINK);
+  EXPECT_EQ(comment.module->elements->link(), "endmodule");
+  EXPECT_EQ(comment.module->elements->name(), "x");
 
   TextSource nested("struct S {\nendmodule;\nbool b; };");
   EXPECT_EQ(parse_top_level(nested), error_at(2, "Encountered premature end of file") +
@@ -319,13 +319,13 @@ TEST(ElementStart, AnyOtherTokenStartsAReference) {
   for (std::size_t i = 0; i < links.size(); ++i) {
     Element* element = nth(source.module->elements, static_cast<int>(i));
     ASSERT_NE(element, nullptr);
-    EXPECT_EQ(element->type, ET_LINK);
-    EXPECT_EQ(element->link, links[i]);
+    EXPECT_EQ(element->type(), ET_LINK);
+    EXPECT_EQ(element->link(), links[i]);
   }
   Element* dots = nth(source.module->elements, 5);
-  EXPECT_EQ(dots->link, "");
-  EXPECT_EQ(dots->name, std::string(kUnsetText));
-  EXPECT_EQ(nth(source.module->elements, 7)->name, "z");
+  EXPECT_EQ(dots->link(), "");
+  EXPECT_EQ(dots->name(), std::string(kUnsetText));
+  EXPECT_EQ(nth(source.module->elements, 7)->name(), "z");
 }
 
 TEST(ElementStart, AFailedReferenceLeavesTheStatementAtOnce) {
@@ -333,8 +333,8 @@ TEST(ElementStart, AFailedReferenceLeavesTheStatementAtOnce) {
   EXPECT_EQ(parse_top_level(source), error_at(1, "Illegal reference name: ;"));
   EXPECT_FALSE(source.ctx.expect_header);
   ASSERT_NE(source.module->elements, nullptr);
-  EXPECT_EQ(source.module->elements->type, ET_LINK);
-  EXPECT_EQ(source.module->elements->link, "");
+  EXPECT_EQ(source.module->elements->type(), ET_LINK);
+  EXPECT_EQ(source.module->elements->link(), "");
   TextSource dotted("a.b x;");
   EXPECT_EQ(parse_top_level(dotted), error_at(1, "Illegal reference name: a.b") +
                                          error_at(1, "Invalid format for an identifier: ;") +
@@ -349,11 +349,11 @@ TEST(ElementStart, ReferenceNameLongerThan255) {
   Element* element = new_element(source.ctx, TK_WORD, long_name);
   EXPECT_EQ(source.captured.text(),
             error_at(1, "Reference name exceeds 255 characters: " + long_name));
-  EXPECT_EQ(element->link, "");
+  EXPECT_EQ(element->link(), "");
   EXPECT_EQ(source.ctx.state, PS_STATEMENT);
   const std::string longest(255, 'r');
   element = new_element(source.ctx, TK_WORD, longest);
-  EXPECT_EQ(element->link, longest);
+  EXPECT_EQ(element->link(), longest);
   EXPECT_EQ(source.ctx.state, PS_NAME);
 }
 
@@ -394,25 +394,25 @@ TEST(ElementStart, TypeKeywordsAndTheirNextState) {
     source.ctx.brackets = &frame;
     source.ctx.state = PS_STATEMENT;
     Element* element = new_element(source.ctx, c.token, c.text);
-    EXPECT_EQ(element->type, c.type) << c.text;
+    EXPECT_EQ(element->type(), c.type) << c.text;
     EXPECT_EQ(source.ctx.state, c.state) << c.text;
   }
   TextSource source(" <x> k;");
   BracketFrame frame;
   source.ctx.brackets = &frame;
   Element* constant = new_element(source.ctx, TK_CONST, "const");
-  EXPECT_EQ(constant->type, ET_CONST);
-  EXPECT_EQ(constant->const_text, "x");
+  EXPECT_EQ(constant->type(), ET_CONST);
+  EXPECT_EQ(constant->const_text(), "x");
   EXPECT_EQ(source.ctx.state, PS_NAME);
 }
 
 TEST(ConstExpression, StoredAsWritten) {
   TextSource source("const <a + b> k;\nconst/*c*/\n  < /* not a comment */> j;");
   EXPECT_EQ(parse_top_level(source), "");
-  EXPECT_EQ(source.module->elements->const_text, "a + b");
-  EXPECT_EQ(source.module->elements->name, "k");
-  EXPECT_EQ(nth(source.module->elements, 1)->const_text, " /* not a comment */");
-  EXPECT_EQ(nth(source.module->elements, 1)->name, "j");
+  EXPECT_EQ(source.module->elements->const_text(), "a + b");
+  EXPECT_EQ(source.module->elements->name(), "k");
+  EXPECT_EQ(nth(source.module->elements, 1)->const_text(), " /* not a comment */");
+  EXPECT_EQ(nth(source.module->elements, 1)->name(), "j");
 }
 
 TEST(ConstExpression, LengthAndFormat) {
@@ -421,10 +421,10 @@ TEST(ConstExpression, LengthAndFormat) {
   TextSource source("const <" + longest + "> a;\nconst <" + too_long + "> b;\nconst <(x)> c;");
   EXPECT_EQ(parse_top_level(source), error_at(2, "Const name exceeds 63 characters: " + too_long) +
                                          error_at(3, "Illegal const expression: (x)"));
-  EXPECT_EQ(source.module->elements->const_text, longest);
-  EXPECT_EQ(nth(source.module->elements, 1)->const_text, "");
-  EXPECT_EQ(nth(source.module->elements, 1)->name, "b");
-  EXPECT_EQ(nth(source.module->elements, 2)->name, "c");
+  EXPECT_EQ(source.module->elements->const_text(), longest);
+  EXPECT_EQ(nth(source.module->elements, 1)->const_text(), "");
+  EXPECT_EQ(nth(source.module->elements, 1)->name(), "b");
+  EXPECT_EQ(nth(source.module->elements, 2)->name(), "c");
   // A format error is reported before a length error.
   TextSource both("const <(" + too_long + "> d;");
   EXPECT_EQ(parse_top_level(both), error_at(1, "Illegal const expression: (" + too_long));
@@ -433,8 +433,8 @@ TEST(ConstExpression, LengthAndFormat) {
 TEST(ConstExpression, MissingOpeningAndEndOfFile) {
   TextSource symbol("const xy;");
   EXPECT_EQ(parse_top_level(symbol), error_at(1, "Unexpected symbol after const keyword: x"));
-  EXPECT_EQ(symbol.module->elements->name, "y");
-  EXPECT_EQ(symbol.module->elements->const_text, "");
+  EXPECT_EQ(symbol.module->elements->name(), "y");
+  EXPECT_EQ(symbol.module->elements->const_text(), "");
 
   TextSource eof("const  \n");
   EXPECT_EQ(parse_top_level(eof), error_at(2, "Encountered premature end of file"));
@@ -442,7 +442,7 @@ TEST(ConstExpression, MissingOpeningAndEndOfFile) {
 
   TextSource open("const <a\n");
   EXPECT_EQ(parse_top_level(open), error_at(2, "Encountered premature end of file"));
-  EXPECT_EQ(open.module->elements->const_text, "a\n");
+  EXPECT_EQ(open.module->elements->const_text(), "a\n");
 
   TextSource empty("const <");
   EXPECT_EQ(parse_top_level(empty), error_at(1, "Illegal const expression: ") +
@@ -450,7 +450,7 @@ TEST(ConstExpression, MissingOpeningAndEndOfFile) {
 
   TextSource nul(std::string_view("const <ab\0cd> k;", 16));
   EXPECT_EQ(parse_top_level(nul), "");
-  EXPECT_EQ(nul.module->elements->const_text, "ab");
+  EXPECT_EQ(nul.module->elements->const_text(), "ab");
 }
 
 TEST(Example, ShapesModule) {
@@ -463,24 +463,24 @@ TEST(Example, ShapesModule) {
   EXPECT_EQ(aliases(module.imports), std::vector<std::string>{"B=Base"});
   EXPECT_EQ(names(module.elements), (std::vector<std::string>{"Point", "origin"}));
   const Element& point = *module.elements;
-  EXPECT_EQ(point.type, ET_STRUCT);
-  EXPECT_EQ(names(point.children), (std::vector<std::string>{"x", "y"}));
-  for (Element* child = point.children; child != nullptr; child = child->next) {
-    EXPECT_EQ(child->type, ET_INTEGER);
-    EXPECT_EQ(child->min, 100u);
-    EXPECT_TRUE(child->min_negative);
-    EXPECT_EQ(child->max, 100u);
-    EXPECT_FALSE(child->max_negative);
-    EXPECT_TRUE(child->constrained);
-    EXPECT_EQ(child->tag, child->name);
+  EXPECT_EQ(point.type(), ET_STRUCT);
+  EXPECT_EQ(names(point.children()), (std::vector<std::string>{"x", "y"}));
+  for (Element* child = point.children(); child != nullptr; child = child->next()) {
+    EXPECT_EQ(child->type(), ET_INTEGER);
+    EXPECT_EQ(child->min(), 100u);
+    EXPECT_TRUE(child->min_negative());
+    EXPECT_EQ(child->max(), 100u);
+    EXPECT_FALSE(child->max_negative());
+    EXPECT_TRUE(child->constrained());
+    EXPECT_EQ(child->tag(), child->name());
   }
-  const Element& origin = *point.next;
-  EXPECT_EQ(origin.type, ET_LINK);
-  EXPECT_EQ(origin.link, "Point");
-  EXPECT_TRUE(origin.has_cardinality);
-  EXPECT_EQ(origin.cardinality_min, 0u);
-  EXPECT_EQ(origin.cardinality_max, 1);
-  EXPECT_EQ(origin.tag, "org");
+  const Element& origin = *point.next();
+  EXPECT_EQ(origin.type(), ET_LINK);
+  EXPECT_EQ(origin.link(), "Point");
+  EXPECT_TRUE(origin.has_cardinality());
+  EXPECT_EQ(origin.cardinality_min(), 0u);
+  EXPECT_EQ(origin.cardinality_max(), 1);
+  EXPECT_EQ(origin.tag(), "org");
   EXPECT_EQ(source.ctx.errors, 0);
 }
 

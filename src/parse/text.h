@@ -28,6 +28,11 @@ class Text {
     text.chars_ = chars;
     return text;
   }
+  // Only a named Text can be assigned, so that an accessor's result is never
+  // assigned to by mistake (it would change nothing).
+  constexpr Text(const Text&) = default;
+  constexpr Text& operator=(const Text&) & = default;
+
   static constexpr Text null() {
     Text text;
     text.chars_ = nullptr;

@@ -15,14 +15,14 @@ Element* find_item(const ModuleRecord* module, std::string_view item_path) {
   while (!rest.empty() && current != nullptr) {
     const std::size_t dot = rest.find('.');
     const std::string_view segment = rest.substr(0, dot);
-    while (current != nullptr && current->name != segment) current = current->next;
+    while (current != nullptr && current->name() != segment) current = current->next();
     if (dot == std::string_view::npos) {
       rest = {};
     } else {
       rest.remove_prefix(dot);
       if (current != nullptr) {
         rest.remove_prefix(1);
-        current = current->children;
+        current = current->children();
       }
     }
   }
@@ -35,9 +35,9 @@ void apply_directive(ConfigState& state, std::string_view item_path, std::string
     report_at(*state.run, state.file_name, state.line, SEV_WARNING, "Unable to locate item: %s",
               std::string(item_path).c_str());
   } else if (directive == "list") {
-    item->list = true;
+    item->set_list(true);
   } else if (directive == "dynamic") {
-    item->dynamic = true;
+    item->set_dynamic(true);
   } else {
     report_at(*state.run, state.file_name, state.line, SEV_WARNING,
               "Unrecognised configuration directive: %s", std::string(directive).c_str());

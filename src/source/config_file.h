@@ -7,7 +7,7 @@ namespace taloq {
 
 struct RunContext;
 struct ModuleRecord;
-struct Element;
+class Element;
 
 // What one configuration file's lines work on while it is read.
 struct ConfigState {

@@ -58,7 +58,7 @@ TEST(ConfigFile, CommentsAndEmptyLinesChangeNothing) {
   Configured c(kTwoModules, "# comment\n\n   \t\n  #x list\n#\r\n");
   EXPECT_EQ(c.output, "");
   EXPECT_FALSE(c.module(0).prefix.has_value());
-  EXPECT_FALSE(c.item(0, "flag")->list);
+  EXPECT_FALSE(c.item(0, "flag")->list());
 }
 
 TEST(ConfigFile, ItemsAndPrefixBeforeAnyModuleLineApplyToTheFirstModule) {
@@ -66,10 +66,10 @@ TEST(ConfigFile, ItemsAndPrefixBeforeAnyModuleLineApplyToTheFirstModule) {
   EXPECT_EQ(c.output, "");
   EXPECT_EQ(c.module(0).prefix, "pa");
   EXPECT_FALSE(c.module(1).prefix.has_value());
-  EXPECT_TRUE(c.item(0, "flag")->list);
-  EXPECT_TRUE(c.item(0, "flag")->dynamic);
-  EXPECT_FALSE(c.item(0, "rec.field")->list);
-  EXPECT_TRUE(c.item(0, "rec.field")->dynamic);
+  EXPECT_TRUE(c.item(0, "flag")->list());
+  EXPECT_TRUE(c.item(0, "flag")->dynamic());
+  EXPECT_FALSE(c.item(0, "rec.field")->list());
+  EXPECT_TRUE(c.item(0, "rec.field")->dynamic());
 }
 
 TEST(ConfigFile, ModuleLinesSelect) {
@@ -77,8 +77,8 @@ TEST(ConfigFile, ModuleLinesSelect) {
                "module B extra words\n-prefix pb\nother list\nmodule A\nrec.inner.deep list\n");
   EXPECT_EQ(c.output, "");
   EXPECT_EQ(c.module(1).prefix, "pb");
-  EXPECT_TRUE(c.item(1, "other")->list);
-  EXPECT_TRUE(c.item(0, "rec.inner.deep")->list);
+  EXPECT_TRUE(c.item(1, "other")->list());
+  EXPECT_TRUE(c.item(0, "rec.inner.deep")->list());
 }
 
 TEST(ConfigFile, LineNumbersCountEveryLine) {
@@ -103,7 +103,7 @@ TEST(ConfigFile, LineNumbersCountEveryLine) {
                           c.at(9, "warning", "Unable to locate item: rec.nothing"));
   EXPECT_EQ(c.captured.run.warnings, 8);
   EXPECT_EQ(c.captured.run.errors, 0);
-  EXPECT_TRUE(c.item(0, "rec.field")->list);
+  EXPECT_TRUE(c.item(0, "rec.field")->list());
 }
 
 TEST(ConfigFile, UnknownModuleStopsTheFile) {
@@ -111,14 +111,14 @@ TEST(ConfigFile, UnknownModuleStopsTheFile) {
   EXPECT_EQ(c.output, c.at(2, "error", "Unable to locate module: Z"));
   EXPECT_EQ(c.captured.run.errors, 1);
   // Lines before it stay applied, lines after it are not read.
-  EXPECT_TRUE(c.item(1, "flag")->list);
-  EXPECT_FALSE(c.item(1, "rec")->dynamic);
+  EXPECT_TRUE(c.item(1, "flag")->list());
+  EXPECT_FALSE(c.item(1, "rec")->dynamic());
 }
 
 TEST(ConfigFile, ModuleLineWithoutAName) {
   Configured c(kTwoModules, "module\nflag list\n");
   EXPECT_EQ(c.output, c.at(1, "error", "Unable to locate module: "));
-  EXPECT_FALSE(c.item(0, "flag")->list);
+  EXPECT_FALSE(c.item(0, "flag")->list());
 }
 
 TEST(ConfigFile, ModuleIsAlwaysAModuleLine) {
@@ -146,7 +146,7 @@ TEST(ConfigFile, IgnoredLinesAndPrefixWords) {
 TEST(ConfigFile, WordsAreSplitAtBlanksTabsAndCarriageReturns) {
   Configured c(kTwoModules, "\t flag\t\tlist \r\nrec\r\n-prefix\tpt\r\n");
   EXPECT_EQ(c.output, c.at(2, "warning", "Incomplete directive specification: rec"));
-  EXPECT_TRUE(c.item(0, "flag")->list);
+  EXPECT_TRUE(c.item(0, "flag")->list());
   EXPECT_EQ(c.module(0).prefix, "pt");
 }
 
@@ -185,8 +185,8 @@ TEST(ConfigFile, TheFirstModuleOfThisSourceIsSelected) {
   // The other source's module comes first in the run's list.
   Configured c("module S; bool flag;", "flag list\n", "module O; bool flag;");
   EXPECT_EQ(c.output, "");
-  EXPECT_FALSE(c.item(0, "flag")->list);
-  EXPECT_TRUE(c.item(1, "flag")->list);
+  EXPECT_FALSE(c.item(0, "flag")->list());
+  EXPECT_TRUE(c.item(1, "flag")->list());
 }
 
 TEST(FindItem, WalksNamesAndChildren) {
@@ -194,14 +194,14 @@ TEST(FindItem, WalksNamesAndChildren) {
   load_source_text(captured.run, "t.tlq", kTwoModules);
   const ModuleRecord* module = captured.run.modules[0];
   EXPECT_EQ(find_item(module, "rec"), module->elements);
-  EXPECT_EQ(find_item(module, "flag"), module->elements->next);
-  EXPECT_EQ(find_item(module, "rec.inner.deep")->name, "deep");
-  EXPECT_EQ(find_item(module, "rec.inner")->name, "inner");
+  EXPECT_EQ(find_item(module, "flag"), module->elements->next());
+  EXPECT_EQ(find_item(module, "rec.inner.deep")->name(), "deep");
+  EXPECT_EQ(find_item(module, "rec.inner")->name(), "inner");
   EXPECT_EQ(find_item(module, "Rec"), nullptr);
   EXPECT_EQ(find_item(module, "rec.deep"), nullptr);
   EXPECT_EQ(find_item(module, "flag.x"), nullptr);
   EXPECT_EQ(find_item(module, "rec..field"), nullptr);
-  EXPECT_EQ(find_item(module, "rec.")->name, "field");
+  EXPECT_EQ(find_item(module, "rec.")->name(), "field");
   EXPECT_EQ(find_item(module, ""), module->elements);
   EXPECT_EQ(find_item(nullptr, "rec"), nullptr);
 }
@@ -215,8 +215,8 @@ TEST(ApplyDirective, FlagsAndWarnings) {
   state.line = 4;
   state.selected = captured.run.modules[1];
   apply_directive(state, "other", "dynamic");
-  EXPECT_TRUE(captured.run.modules[1]->elements->dynamic);
-  EXPECT_FALSE(captured.run.modules[1]->elements->list);
+  EXPECT_TRUE(captured.run.modules[1]->elements->dynamic());
+  EXPECT_FALSE(captured.run.modules[1]->elements->list());
   apply_directive(state, "other", "List");
   apply_directive(state, "flag", "list");
   EXPECT_EQ(captured.text(),

@@ -7,7 +7,7 @@
 
 namespace taloq {
 
-struct Element;
+class Element;
 
 // One import or extends statement. `alias` is a single blank when the
 // statement has no "as" clause, so that no module part can match it.

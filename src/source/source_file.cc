@@ -48,7 +48,7 @@ ParseContext parse_module(RunContext& run, const std::string& path, CharStream& 
   ctx.stream = &stream;
   ctx.run = &run;
   ctx.module = &module;
-  parse_block(ctx, &module.elements);
+  module.elements = parse_block(ctx);
   if (module.elements != nullptr) {
     run.modules.push_back(&module);
   } else {

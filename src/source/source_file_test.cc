@@ -79,9 +79,9 @@ TEST(LoadSource, ModulesAreSplitAtEndModule) {
   EXPECT_EQ(run.modules[1]->name, "B");
   EXPECT_EQ(run.modules[2]->name, "C");
   for (const ModuleRecord* module : run.modules) EXPECT_EQ(module->path, "t.tlq");
-  EXPECT_EQ(run.modules[1]->elements->line, 5);
-  EXPECT_EQ(run.modules[2]->elements->line, 6);
-  EXPECT_EQ(nth(run.modules[2]->elements, 1)->line, 7);
+  EXPECT_EQ(run.modules[1]->elements->line(), 5);
+  EXPECT_EQ(run.modules[2]->elements->line(), 6);
+  EXPECT_EQ(nth(run.modules[2]->elements, 1)->line(), 7);
   EXPECT_EQ(run.errors, 3);
 }
 
@@ -103,8 +103,8 @@ TEST(LoadSource, DiscardedModulesKeepNoRecord) {
   load_source_text(captured.run, "t.tlq", text + "bool a;\nendmodule;" + text);
   ASSERT_EQ(captured.run.modules.size(), 1u);
   EXPECT_EQ(captured.run.module_store.size(), 1u);
-  EXPECT_EQ(captured.run.modules[0]->elements->name, "a");
-  EXPECT_EQ(captured.run.modules[0]->elements->module, captured.run.modules[0]);
+  EXPECT_EQ(captured.run.modules[0]->elements->name(), "a");
+  EXPECT_EQ(captured.run.modules[0]->elements->module(), captured.run.modules[0]);
 }
 
 TEST(LoadSource, ResultIsTheErrorCountOfTheLastModule) {
@@ -126,7 +126,7 @@ TEST(LoadSource, ATopLevelBraceEndsTheFile) {
   CapturedRun captured;
   EXPECT_EQ(load_text(captured, "bool a; }\nendmodule;\nbool b x;"), "");
   ASSERT_EQ(captured.run.modules.size(), 1u);
-  EXPECT_EQ(captured.run.modules[0]->elements->next, nullptr);
+  EXPECT_EQ(captured.run.modules[0]->elements->next(), nullptr);
 }
 
 TEST(LoadSource, ModulesOfSeveralFilesInLoadOrder) {
@@ -161,7 +161,7 @@ TEST(LoadSourceFile, ReadsTheFileAndItsConfiguration) {
   EXPECT_EQ(captured.text(), path + "(4) : error: Unexpected token: x\n" + path +
                                  "cfg(2) : warning: Unable to locate item: b\n");
   ASSERT_EQ(captured.run.modules.size(), 1u);
-  EXPECT_TRUE(captured.run.modules[0]->elements->list);
+  EXPECT_TRUE(captured.run.modules[0]->elements->list());
 }
 
 TEST(LoadSourceFile, NulAndHighBytes) {
@@ -173,7 +173,7 @@ TEST(LoadSourceFile, NulAndHighBytes) {
                                  "(1) : error: Unexpected token: \xff\n" + path +
                                  "(2) : error: Unexpected token: \n" + path +
                                  "(2) : error: Unexpected token: c\n");
-  EXPECT_EQ(captured.run.modules[0]->elements->name, "t");
+  EXPECT_EQ(captured.run.modules[0]->elements->name(), "t");
 }
 
 TEST(TextFile, SplitLines) {

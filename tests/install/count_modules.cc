@@ -12,7 +12,7 @@ void print_modules(taloq::RunContext& run, std::span<const std::string>) {
   for (std::size_t i = 0; i < run.modules.size(); ++i) {
     const taloq::Element* end = taloq::module_elements_end(run, i);
     int count = 0;
-    for (auto* e = run.modules[i]->elements; e != nullptr && e != end; e = e->next) ++count;
+    for (auto* e = run.modules[i]->elements; e != nullptr && e != end; e = e->next()) ++count;
     std::cout << "module " << run.modules[i]->name << ": " << count << " element(s)\n";
   }
 }

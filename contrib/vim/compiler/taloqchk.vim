@@ -16,6 +16,12 @@ if exists("current_compiler")
 endif
 let current_compiler = "taloqchk"
 
+" Sourced directly (":runtime compiler/taloqchk.vim") rather than through
+" :compiler, CompilerSet does not exist yet.
+if exists(":CompilerSet") != 2
+  command -nargs=* CompilerSet setlocal <args>
+endif
+
 let s:cpo_save = &cpo
 set cpo&vim
 
