@@ -18,6 +18,9 @@ install(TARGETS ${TALOQ_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS taloq EXPORT taloqTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(DIRECTORY src/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/taloq
         FILES_MATCHING PATTERN "*.h" PATTERN "*.def" PATTERN "*test_support*" EXCLUDE)
+# The old name of the back-end utilities' umbrella header, for back ends that
+# still include it.
+install(DIRECTORY cmake/compat_headers/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/taloq)
 install(EXPORT taloqTargets NAMESPACE taloq:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/taloq)
 
 foreach(program IN LISTS TALOQ_PROGRAMS)

@@ -13,7 +13,7 @@
 
 #include "driver/checker.h"
 #include "driver/run_context.h"
-#include "ktfpostparse/pipeline.h"
+#include "analysis/pipeline.h"
 #include "test_support.h"
 
 namespace taloq {

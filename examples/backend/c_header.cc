@@ -8,7 +8,7 @@
 
 #include "driver/checker.h"
 #include "driver/run_context.h"
-#include "ktfutil/ktfutil.h"
+#include "backend_utils/backend_utils.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "driver/run_context.h"
 #include "dump/dump_test_support.h"
 #include "dump/element_fields.h"
-#include "ktfpostparse/pipeline.h"
+#include "analysis/pipeline.h"
 #include "parse/element.h"
 #include "test_support.h"
 

@@ -8,7 +8,7 @@
 
 #include "driver/run_context.h"
 #include "dump/latin1_text.h"
-#include "ktfpostparse/links.h"
+#include "analysis/links.h"
 #include "source/config_file.h"
 
 namespace taloq {

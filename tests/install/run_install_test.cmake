@@ -33,7 +33,7 @@ run(${CMAKE_COMMAND} --build ${SCRATCH_DIR}/build)
 execute_process(COMMAND ${SCRATCH_DIR}/build/count_modules shipping.tlqprj
                 WORKING_DIRECTORY ${SOURCE_DIR}/examples
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-set(expected "module Acme.Shipping: 4 element(s)\nmodule Acme.Common: 4 element(s)\n")
+set(expected "module Acme.Shipping: 4 element(s), 3 structure(s)\nmodule Acme.Common: 4 element(s), 2 structure(s)\n")
 if(NOT status EQUAL 0 OR NOT out STREQUAL expected OR NOT err STREQUAL "0 error(s), 0 warning(s)\n")
   message(FATAL_ERROR "back end run: status ${status}\nstdout:\n${out}\nstderr:\n${err}")
 endif()
