@@ -61,4 +61,9 @@ std::string error_at(int line, std::string_view message) {
   return "t.tlq(" + std::to_string(line) + ") : error: " + std::string(message) + "\n";
 }
 
+Element& scratch_element() {
+  static RunContext run;
+  return run.element_store.emplace_back();
+}
+
 }  // namespace taloq::testing

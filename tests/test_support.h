@@ -38,6 +38,10 @@ std::string load_text(CapturedRun& captured, std::string_view text, std::string 
 // The element of a list at `index` (0 is the head), or null.
 Element* nth(Element* list, int index);
 
+// A fresh element in a model that lasts as long as the test program, for
+// tests of functions that read one element.
+Element& scratch_element();
+
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the object goes.
 class TempDir {

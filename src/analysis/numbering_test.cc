@@ -87,7 +87,7 @@ TEST(AvoidKeywordClash, RenamesWithDirectWarningLine) {
 
 TEST(AvoidKeywordClash, EveryReservedWordAndOnlyOnce) {
   CapturedRun captured;
-  Element element;
+  Element& element = testing::scratch_element();
   element.set_line(3);
   int renamed = 0;
   for (const char* word :

@@ -29,8 +29,7 @@ struct Model {
   Element& at(std::string_view path, std::size_t module_index = 0) {
     Element* element = find_item(&module(module_index), path);
     EXPECT_NE(element, nullptr) << path;
-    static Element missing;
-    return element != nullptr ? *element : missing;
+    return element != nullptr ? *element : captured.run.element_store.emplace_back();
   }
 
   // What the passes printed after loading.

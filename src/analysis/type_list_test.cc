@@ -90,7 +90,7 @@ namespace {
 
 TEST(BuildTypeListDeathTest, UnresolvedLinkElementIsAnInternalFault) {
   CapturedRun captured;
-  Element unresolved;  // ET_LINK without reference text
+  Element& unresolved = captured.run.element_store.emplace_back();  // ET_LINK, no reference text
   EXPECT_DEATH(build_type_list(captured.run, nullptr, &unresolved),
                "Assertion failed: 0, file ktfpostparse, line 631\n");
 }

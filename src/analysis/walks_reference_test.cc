@@ -79,7 +79,7 @@ struct Generated {
   }
 
   std::mt19937 random;
-  std::deque<Element> store;
+  ElementStore store;
   TextPool texts;
   Element* top_level = nullptr;
 };
@@ -154,7 +154,7 @@ void plain_type_list(std::vector<Element*>& entries, Element* list,
   }
 }
 
-std::string describe(const std::deque<Element>& store) {
+std::string describe(const ElementStore& store) {
   std::string text;
   for (const Element& e : store) {
     text += e.c_name() + "/" + e.type_name() + "/" + std::to_string(e.value()) + "/" +

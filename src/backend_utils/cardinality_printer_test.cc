@@ -13,8 +13,8 @@
 namespace taloq {
 namespace {
 
-Element with_cardinality(std::uint32_t min, std::int32_t max) {
-  Element element;
+Element& with_cardinality(std::uint32_t min, std::int32_t max) {
+  Element& element = testing::scratch_element();
   element.set_type(ET_INTEGER);
   element.set_has_cardinality(true);
   element.set_cardinality_min(min);
@@ -55,7 +55,7 @@ TEST_F(CardinalityPrinter, BoundsAtTheEdgesOfTheirFields) {
 using CardinalityPrinterDeathTest = CardinalityPrinter;
 
 TEST_F(CardinalityPrinterDeathTest, ElementWithoutCardinality) {
-  Element element = with_cardinality(0, 1);
+  Element& element = with_cardinality(0, 1);
   element.set_has_cardinality(false);
   EXPECT_EXIT(print_cardinality(captured.run, 0, &element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: ap_element->has_cardinality, file ktfutil, line 542\n$");

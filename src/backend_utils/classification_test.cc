@@ -5,19 +5,20 @@
 #include <csignal>
 
 #include "parse/element.h"
+#include "test_support.h"
 
 namespace taloq {
 namespace {
 
-Element of_type(std::int32_t type, bool constrained = false) {
-  Element element;
+Element& of_type(std::int32_t type, bool constrained = false) {
+  Element& element = testing::scratch_element();
   element.set_type(type);
   element.set_constrained(constrained);
   return element;
 }
 
 int class_of(std::int32_t type, bool constrained = false) {
-  const Element element = of_type(type, constrained);
+  const Element& element = of_type(type, constrained);
   return type_class(&element);
 }
 
@@ -39,7 +40,7 @@ TEST(TypeClass, TextsByConstraintAndDynamic) {
   for (const std::int32_t type : {ET_ASCII, ET_UNQUOTED_ASCII, ET_UNICODE}) {
     EXPECT_EQ(class_of(type, true), 5) << type;
     EXPECT_EQ(class_of(type, false), 6) << type;
-    Element dynamic = of_type(type, true);
+    Element& dynamic = of_type(type, true);
     dynamic.set_dynamic(true);
     EXPECT_EQ(type_class(&dynamic), 6) << type;
   }
@@ -49,7 +50,7 @@ TEST(TypeClass, BytesByConstraintAndDynamic) {
   for (const std::int32_t type : {ET_BYTES, ET_EMBEDDED}) {
     EXPECT_EQ(class_of(type, true), 7) << type;
     EXPECT_EQ(class_of(type, false), 8) << type;
-    Element dynamic = of_type(type, true);
+    Element& dynamic = of_type(type, true);
     dynamic.set_dynamic(true);
     EXPECT_EQ(type_class(&dynamic), 8) << type;
   }
@@ -62,9 +63,9 @@ TEST(TypeClass, ConstructedTypes) {
 }
 
 TEST(TypeClass, ReferencesToSharedBodies) {
-  Element member = of_type(ET_INTEGER);
+  Element& member = of_type(ET_INTEGER);
   auto reference = [&](std::int32_t type, bool recursive) {
-    Element element = of_type(type);
+    Element& element = of_type(type);
     element.set_link("Target");
     element.set_children(&member);
     element.set_recursive(recursive);
@@ -79,34 +80,34 @@ TEST(TypeClass, ReferencesToSharedBodies) {
 }
 
 TEST(TypeClass, ReferenceWithoutBodyGoesByType) {
-  Element element = of_type(ET_UNION);
+  Element& element = of_type(ET_UNION);
   element.set_link("EmptyChoice");
   EXPECT_EQ(type_class(&element), 10);
 }
 
 TEST(TypeClass, BodyWithoutReferenceGoesByType) {
-  Element member = of_type(ET_INTEGER);
-  Element element = of_type(ET_UNION);
+  Element& member = of_type(ET_INTEGER);
+  Element& element = of_type(ET_UNION);
   element.set_children(&member);
   element.set_recursive(true);
   EXPECT_EQ(type_class(&element), 10);
 }
 
 TEST(TypeClassDeathTest, UnresolvedReference) {
-  Element element = of_type(ET_LINK);
+  Element& element = of_type(ET_LINK);
   element.set_link("Nowhere");
   EXPECT_EXIT(type_class(&element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: 0, file ktfutil, line 624\n$");
 }
 
 TEST(TypeClassDeathTest, UnknownTypeCode) {
-  const Element element = of_type(20);
+  const Element& element = of_type(20);
   EXPECT_EXIT(type_class(&element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: 0, file ktfutil, line 624\n$");
 }
 
-Element with_cardinality(bool has, std::uint32_t min, std::int32_t max, bool list = false) {
-  Element element = of_type(ET_INTEGER);
+Element& with_cardinality(bool has, std::uint32_t min, std::int32_t max, bool list = false) {
+  Element& element = of_type(ET_INTEGER);
   element.set_has_cardinality(has);
   element.set_cardinality_min(min);
   element.set_cardinality_max(max);

@@ -17,7 +17,7 @@ struct Model {
     element.set_mark(7);
     return element;
   }
-  std::deque<Element> store;
+  ElementStore store;
 };
 
 TEST(ClearMarks, ListAndBodies) {

@@ -20,7 +20,7 @@ struct Model {
     element.set_tag(element.c_name());
     return element;
   }
-  std::deque<Element> store;
+  ElementStore store;
 };
 
 std::string dump(const Element* list, int level) {

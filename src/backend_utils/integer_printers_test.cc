@@ -14,8 +14,8 @@
 namespace taloq {
 namespace {
 
-Element integer(bool negative_min, std::uint32_t min, std::uint32_t max) {
-  Element element;
+Element& integer(bool negative_min, std::uint32_t min, std::uint32_t max) {
+  Element& element = testing::scratch_element();
   element.set_type(ET_INTEGER);
   element.set_constrained(true);
   element.set_min_negative(negative_min);
@@ -48,7 +48,7 @@ class IntegerPrinters : public ::testing::Test {
 };
 
 TEST_F(IntegerPrinters, UnconstrainedIsInt32) {
-  Element element;
+  Element& element = testing::scratch_element();
   element.set_type(ET_INTEGER);
   element.set_min_negative(true);
   element.set_max(3);
@@ -77,10 +77,10 @@ TEST_F(IntegerPrinters, SignedWidthsAtTheirEdges) {
 }
 
 TEST_F(IntegerPrinters, UpperBoundSignIsNotConsulted) {
-  Element both_negative = integer(true, 10, 5);  // -10..-5
+  Element& both_negative = integer(true, 10, 5);  // -10..-5
   both_negative.set_max_negative(true);
   EXPECT_EQ(width(both_negative), "int8");
-  Element only_max = integer(false, 0, 300);
+  Element& only_max = integer(false, 0, 300);
   only_max.set_max_negative(true);
   EXPECT_EQ(width(only_max), "uns16");
 }
@@ -115,7 +115,7 @@ TEST(MagnitudeDigits, CoversTheWholeUnsignedRange) {
 TEST_F(IntegerPrinters, DigitsOfTheLargerBoundAndTheZMark) {
   EXPECT_EQ(digits(integer(true, 100, 5)), ", 3, FALSE");
   EXPECT_EQ(digits(integer(false, 0, 65535)), ", 5, FALSE");
-  Element with_z = integer(false, 7, 0);
+  Element& with_z = integer(false, 7, 0);
   with_z.set_z_flag(true);
   EXPECT_EQ(digits(with_z), ", 1, TRUE");
 }
@@ -126,7 +126,7 @@ TEST_F(IntegerPrinters, DigitsOfBoundsBeyondTheSignedRange) {
 }
 
 TEST_F(IntegerPrinters, DigitsPrintNothingForOtherTypes) {
-  Element element = integer(false, 0, 100);
+  Element& element = integer(false, 0, 100);
   element.set_type(ET_FLOAT);
   EXPECT_EQ(digits(element), "");
   element.set_type(ET_LINK);

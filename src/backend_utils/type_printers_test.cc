@@ -13,8 +13,8 @@
 namespace taloq {
 namespace {
 
-Element of_type(std::int32_t type) {
-  Element element;
+Element& of_type(std::int32_t type) {
+  Element& element = testing::scratch_element();
   element.set_type(type);
   return element;
 }
@@ -68,7 +68,7 @@ TEST_F(TypePrinters, TypeNamesOfEveryScalarType) {
 }
 
 TEST_F(TypePrinters, IntegerTypeNameIsItsWidth) {
-  Element element = of_type(ET_INTEGER);
+  Element& element = of_type(ET_INTEGER);
   element.set_constrained(true);
   element.set_max(255);
   EXPECT_EQ(print(print_type_name, element), "uns8");
@@ -78,7 +78,7 @@ TEST_F(TypePrinters, IntegerTypeNameIsItsWidth) {
 }
 
 TEST_F(TypePrinters, ValueTypeNames) {
-  Element signed_int = of_type(ET_INTEGER);
+  Element& signed_int = of_type(ET_INTEGER);
   signed_int.set_min_negative(true);
   EXPECT_EQ(value_type_name(signed_int), "int");
   EXPECT_EQ(value_type_name(of_type(ET_INTEGER)), "unsint");
@@ -101,39 +101,39 @@ TEST_F(TypePrinters, NamesGoThroughThePrinter) {
 using TypePrintersDeathTest = TypePrinters;
 
 TEST_F(TypePrintersDeathTest, CompoundKindOfAScalar) {
-  const Element element = of_type(ET_INTEGER);
+  const Element& element = of_type(ET_INTEGER);
   EXPECT_EXIT(print_compound_kind(captured.run, 0, &element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: 0, file ktfutil, line 415\n$");
 }
 
 TEST_F(TypePrintersDeathTest, TypeNameOfAReference) {
-  Element element = of_type(ET_STRUCT);
+  Element& element = of_type(ET_STRUCT);
   element.set_link("Header");
   EXPECT_EXIT(print_type_name(captured.run, 0, &element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: ap_element->link\\[0\\] == '\\\\0', file ktfutil, line 426\n$");
 }
 
 TEST_F(TypePrintersDeathTest, TypeNameOfAConstructedType) {
-  const Element element = of_type(ET_STRUCT);
+  const Element& element = of_type(ET_STRUCT);
   EXPECT_EXIT(print_type_name(captured.run, 0, &element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: 0, file ktfutil, line 496\n$");
 }
 
 TEST_F(TypePrintersDeathTest, TypeNameOfAnUnresolvedLink) {
-  const Element element = of_type(ET_LINK);
+  const Element& element = of_type(ET_LINK);
   EXPECT_EXIT(print_type_name(captured.run, 0, &element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: 0, file ktfutil, line 496\n$");
 }
 
 TEST_F(TypePrintersDeathTest, ValueTypeNameOfAReference) {
-  Element element = of_type(ET_UNION);
+  Element& element = of_type(ET_UNION);
   element.set_link("Lib::Choice");
   EXPECT_EXIT(print_value_type_name(captured.run, 0, &element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: ap_element->link\\[0\\] == '\\\\0', file ktfutil, line 507\n$");
 }
 
 TEST_F(TypePrintersDeathTest, ValueTypeNameFallsBackToTheTypeNameCheck) {
-  const Element element = of_type(ET_COMBINED);
+  const Element& element = of_type(ET_COMBINED);
   EXPECT_EXIT(print_value_type_name(captured.run, 0, &element), ::testing::KilledBySignal(SIGABRT),
               "^Assertion failed: 0, file ktfutil, line 496\n$");
 }

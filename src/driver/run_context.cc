@@ -40,7 +40,7 @@ void init_run_context(RunContext& run) {
   run.element_store.clear();
   run.module_store.clear();
   run.extra_store.clear();
-  run.texts = TextPool();
+  run.texts = TextPool(&run.element_store.region());
 }
 
 }  // namespace taloq

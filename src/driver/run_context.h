@@ -57,13 +57,13 @@ struct RunContext {
   std::ostream* console = nullptr;
 
   // Storage of the model. Records never move once made, so the plain
-  // pointers between them stay valid for the whole run.
-  // Elements in blocks of a huge page: a large definition makes millions.
-  StableStore<Element, 2 * 1024 * 1024> element_store;
+  // pointers between them stay valid for the whole run. The elements and
+  // their texts share one region, released at once.
+  ElementStore element_store;
   StableStore<ModuleRecord> module_store;
   std::vector<std::unique_ptr<std::byte[]>> extra_store;
   // The characters of every element text.
-  TextPool texts;
+  TextPool texts{&element_store.region()};
 };
 
 // Where the top-level elements of modules[index] end: after the merge the

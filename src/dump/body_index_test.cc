@@ -8,7 +8,8 @@ namespace taloq {
 namespace {
 
 TEST(BodyIndex, NumbersInOrderOfFirstSight) {
-  Element a, b, c;
+  ElementStore store;
+  Element& a = store.emplace_back(), &b = store.emplace_back(), &c = store.emplace_back();
   BodyIndex index;
   EXPECT_EQ(index.number_of(&b), 1);
   EXPECT_EQ(index.number_of(&a), 2);
@@ -18,7 +19,8 @@ TEST(BodyIndex, NumbersInOrderOfFirstSight) {
 }
 
 TEST(BodyIndex, EachBodyIsClaimedOnce) {
-  Element a, b;
+  ElementStore store;
+  Element& a = store.emplace_back(), &b = store.emplace_back();
   BodyIndex index;
   EXPECT_TRUE(index.claim_expansion(&a));
   EXPECT_FALSE(index.claim_expansion(&a));
@@ -27,7 +29,8 @@ TEST(BodyIndex, EachBodyIsClaimedOnce) {
 }
 
 TEST(BodyIndex, ClaimingDoesNotNumber) {
-  Element a, b;
+  ElementStore store;
+  Element& a = store.emplace_back(), &b = store.emplace_back();
   BodyIndex index;
   index.claim_expansion(&a);
   EXPECT_EQ(index.number_of(&b), 1);

@@ -1,9 +1,144 @@
 #include "parse/element.h"
 
+#include <cstring>
+#include <new>
+
 #include "driver/run_context.h"
 #include "source/parse_context.h"
 
 namespace taloq {
+
+ElementCold& Element::cold_for_writing() {
+  RegionHeader& h = header();
+  if (cold_ == 0) {
+    cold_ = static_cast<std::uint32_t>(h.cold.size());
+    h.cold.emplace_back();
+  }
+  return h.cold[cold_];
+}
+
+std::uint32_t Element::text_id(Text text) {
+  if (text.is_null()) return kNullTextId;
+  const char* chars = text.data();
+  if (chars == kUnsetText) return kUnsetTextId;
+  if (chars[0] == '\0') return kEmptyTextId;
+  const auto at = reinterpret_cast<std::uintptr_t>(chars);
+  const auto texts = reinterpret_cast<std::uintptr_t>(base() + ModelRegion::kTextsOffset);
+  if (at >= texts && at < texts + ModelRegion::kTextBytes) {
+    return static_cast<std::uint32_t>(at - texts);
+  }
+  // Characters from elsewhere (a literal, a back end's own string) may not
+  // live as long as the model: the model keeps a copy.
+  const std::size_t size = std::strlen(chars) + 1;
+  std::uint32_t id = 0;
+  std::memcpy(header().owner->new_text(size, id), chars, size);
+  return id;
+}
+
+Text Element::c_name_apart() const {
+  return mode(kCNameShift) == kOutOfLine ? text_at(cold().c_name) : mode_text(kCNameShift, 0);
+}
+
+Text Element::tag_apart() const {
+  return mode(kTagShift) == kOutOfLine ? text_at(cold().tag) : mode_text(kTagShift, 0);
+}
+
+Text Element::mode_text(int shift, std::uint32_t out_of_line) const {
+  switch (mode(shift)) {
+    case kSameAsName:
+      return name();
+    case kUnset:
+      return Text(kUnsetText);
+    case kEmpty:
+      return Text();
+    case kOutOfLine:
+      break;
+  }
+  return text_at(out_of_line);
+}
+
+void Element::set_mode_text(int shift, std::uint32_t ElementCold::*field, Text text) {
+  const std::uint32_t id = text_id(text);
+  if (id == name_) {
+    set_mode(shift, kSameAsName);
+  } else if (id == kUnsetTextId) {
+    set_mode(shift, kUnset);
+  } else if (id == kEmptyTextId) {
+    set_mode(shift, kEmpty);
+  } else {
+    cold_for_writing().*field = id;
+    set_mode(shift, kOutOfLine);
+  }
+}
+
+void Element::set_name(Text text) {
+  const std::uint32_t id = text_id(text);
+  if (id == name_) return;
+  // A c_name or tag that reads the name keeps the old name's text.
+  const std::uint32_t old = name_;
+  name_ = id;
+  if (mode(kCNameShift) == kSameAsName) {
+    set_mode_text(kCNameShift, &ElementCold::c_name, text_at(old));
+  }
+  if (mode(kTagShift) == kSameAsName) set_mode_text(kTagShift, &ElementCold::tag, text_at(old));
+}
+
+void Element::set_c_name(Text text) {
+  set_mode_text(kCNameShift, &ElementCold::c_name, text);
+}
+
+void Element::set_tag(Text text) {
+  set_mode_text(kTagShift, &ElementCold::tag, text);
+}
+
+void Element::set_const_text(Text text) {
+  const std::uint32_t id = text_id(text);
+  if (cold_ != 0 || id != kEmptyTextId) cold_for_writing().const_text = id;
+}
+
+void Element::set_pattern(Text text) {
+  const std::uint32_t id = text_id(text);
+  if (cold_ != 0 || id != kNullTextId) cold_for_writing().pattern = id;
+}
+
+void Element::set_next_type(Element* element) {
+  const std::uint32_t index = index_of(element);
+  if (cold_ != 0 || index != 0) cold_for_writing().next_type = index;
+}
+
+void Element::set_extra(std::byte* room) {
+  if (cold_ != 0 || room != nullptr) cold_for_writing().extra = room;
+}
+
+void Element::set_mark(std::int32_t mark) {
+  if (cold_ != 0 || mark != 0) cold_for_writing().mark = mark;
+}
+
+void Element::set_ref_count(std::int32_t count) {
+  if (cold_ != 0 || count != 0) cold_for_writing().ref_count = count;
+}
+
+Element& ElementStore::emplace_back() {
+  std::uint32_t index = 0;
+  return *new (region_.new_element_slot(sizeof(Element), index)) Element();
+}
+
+Element& ElementStore::emplace_back(const Element& original) {
+  std::uint32_t index = 0;
+  Element& copy = *new (region_.new_element_slot(sizeof(Element), index)) Element(original);
+  if (original.cold_ != 0) {
+    RegionHeader& h = region_.header();
+    const ElementCold fields = h.cold[original.cold_];
+    copy.cold_ = static_cast<std::uint32_t>(h.cold.size());
+    h.cold.push_back(fields);
+  }
+  return copy;
+}
+
+Element& ElementStore::operator[](std::size_t i) const {
+  return *reinterpret_cast<Element*>(region_.base() + ModelRegion::kElementsOffset +
+                                     (i + 1) * sizeof(Element));
+}
 
 Element* create_element(ParseContext& ctx) {
   RunContext& run = *ctx.run;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string_view>
 
+#include "parse/model_region.h"
 #include "parse/text.h"
 
 namespace taloq {
@@ -51,13 +52,15 @@ constexpr bool is_constructed(std::int32_t type) {
   return type == ET_STRUCT || type == ET_UNION || type == ET_COMBINED;
 }
 
-// One declaration of a definition. Elements live in storage owned by the run
-// and their texts in the run's TextPool; every link between them is
+// One declaration of a definition. Elements live in the run's ModelRegion
+// (made only by its ElementStore) and every link between them is
 // non-owning, so an element is trivially destroyed. Bodies are shared: a
 // resolved reference (non-empty link() on a type that is no longer ET_LINK)
 // and a plug copy (is_copy()) point at a body that belongs to another
-// element. The fields are reached through accessors, so that the record can
-// be laid out for the passes that read it.
+// element. The fields are reached through accessors: the record holds 32-bit
+// handles into its region instead of pointers, and the fields most elements
+// never set stand out of line, so a model of a million elements takes a
+// third of the memory it would with pointers.
 class Element {
  public:
   // -- texts ------------------------------------------------------------------
@@ -66,43 +69,45 @@ class Element {
   // link element (kept on a resolved reference to a structure, union or
   // combined type), the expression of a constant, the pattern of a string
   // constraint (null when none was given) and the constructed type name.
-  Text name() const { return name_; }
-  Text c_name() const { return c_name_; }
-  Text tag() const { return tag_; }
-  Text link() const { return link_; }
-  Text const_text() const { return const_text_; }
-  Text pattern() const { return pattern_; }
-  Text type_name() const { return type_name_; }
-  void set_name(Text text) { name_ = text; }
-  void set_c_name(Text text) { c_name_ = text; }
-  void set_tag(Text text) { tag_ = text; }
-  void set_link(Text text) { link_ = text; }
-  void set_const_text(Text text) { const_text_ = text; }
-  void set_pattern(Text text) { pattern_ = text; }
-  void set_type_name(Text text) { type_name_ = text; }
+  // A text set from characters outside the run's pool is copied into it.
+  Text name() const { return text_at(name_); }
+  Text c_name() const { return mode(kCNameShift) == kSameAsName ? name() : c_name_apart(); }
+  Text tag() const { return mode(kTagShift) == kSameAsName ? name() : tag_apart(); }
+  Text link() const { return text_at(link_); }
+  Text const_text() const { return cold_ == 0 ? Text() : text_at(cold().const_text); }
+  Text pattern() const { return cold_ == 0 ? Text::null() : text_at(cold().pattern); }
+  Text type_name() const { return text_at(type_name_); }
+  void set_name(Text text);
+  void set_c_name(Text text);
+  void set_tag(Text text);
+  void set_link(Text text) { link_ = text_id(text); }
+  void set_const_text(Text text);
+  void set_pattern(Text text);
+  void set_type_name(Text text) { type_name_ = text_id(text); }
 
   // -- links ------------------------------------------------------------------
   // The first element of the body (shared by resolved references and plug
   // copies), the next element of the same list, the next entry of the type
   // list, and the module: where the element was declared, or for a resolved
-  // reference the module of its definition.
-  Element* children() const { return children_; }
-  Element* next() const { return next_; }
-  Element* next_type() const { return next_type_; }
-  ModuleRecord* module() const { return module_; }
+  // reference the module of its definition. Linked elements belong to the
+  // same run.
+  Element* children() const { return element_at(children_); }
+  Element* next() const { return element_at(next_); }
+  Element* next_type() const { return cold_ == 0 ? nullptr : element_at(cold().next_type); }
+  ModuleRecord* module() const { return header().modules[module_]; }
   // The module whose text declares the element (for a plug copy, the
   // plugging module): the file its line counts in. Link resolution moves
   // module() to the definition's; this stays.
-  ModuleRecord* source() const { return source_; }
-  void set_children(Element* element) { children_ = element; }
-  void set_next(Element* element) { next_ = element; }
-  void set_next_type(Element* element) { next_type_ = element; }
-  void set_module(ModuleRecord* module) { module_ = module; }
-  void set_source(ModuleRecord* module) { source_ = module; }
+  ModuleRecord* source() const { return header().modules[source_]; }
+  void set_children(Element* element) { children_ = index_of(element); }
+  void set_next(Element* element) { next_ = index_of(element); }
+  void set_next_type(Element* element);
+  void set_module(ModuleRecord* module) { module_ = header().module_id(module); }
+  void set_source(ModuleRecord* module) { source_ = header().module_id(module); }
   // Room for a back end's own data: RunContext::extra_bytes bytes, owned by
   // the run; null for plug copies and when no room was asked for.
-  std::byte* extra() const { return extra_; }
-  void set_extra(std::byte* room) { extra_ = room; }
+  std::byte* extra() const { return cold_ == 0 ? nullptr : cold().extra; }
+  void set_extra(std::byte* room);
 
   // -- numbers ------------------------------------------------------------------
   std::int32_t type() const { return type_; }
@@ -115,76 +120,168 @@ class Element {
   std::uint32_t cardinality_min() const { return cardinality_min_; }
   // -1: no upper bound.
   std::int32_t cardinality_max() const { return cardinality_max_; }
-  std::int32_t mark() const { return mark_; }
-  std::int32_t ref_count() const { return ref_count_; }
-  void set_type(std::int32_t type) { type_ = type; }
+  std::int32_t mark() const { return cold_ == 0 ? 0 : cold().mark; }
+  std::int32_t ref_count() const { return cold_ == 0 ? 0 : cold().ref_count; }
+  // Type codes are the ET_ values, 0 to 19.
+  void set_type(std::int32_t type) { type_ = static_cast<std::uint8_t>(type); }
   void set_line(std::int32_t line) { line_ = line; }
   void set_value(std::int32_t value) { value_ = value; }
   void set_min(std::uint32_t min) { min_ = min; }
   void set_max(std::uint32_t max) { max_ = max; }
   void set_cardinality_min(std::uint32_t min) { cardinality_min_ = min; }
   void set_cardinality_max(std::int32_t max) { cardinality_max_ = max; }
-  void set_mark(std::int32_t mark) { mark_ = mark; }
-  void set_ref_count(std::int32_t count) { ref_count_ = count; }
+  void set_mark(std::int32_t mark);
+  void set_ref_count(std::int32_t count);
 
   // -- flags ------------------------------------------------------------------
-  bool constrained() const { return constrained_; }
-  bool min_negative() const { return min_negative_; }
-  bool max_negative() const { return max_negative_; }
-  bool has_cardinality() const { return has_cardinality_; }
-  bool z_flag() const { return z_flag_; }
-  bool is_plugin() const { return is_plugin_; }
-  bool top_level() const { return top_level_; }
-  bool list() const { return list_; }
-  bool dynamic() const { return dynamic_; }
-  bool is_copy() const { return is_copy_; }
-  bool recursive() const { return recursive_; }
-  void set_constrained(bool on) { constrained_ = on; }
-  void set_min_negative(bool on) { min_negative_ = on; }
-  void set_max_negative(bool on) { max_negative_ = on; }
-  void set_has_cardinality(bool on) { has_cardinality_ = on; }
-  void set_z_flag(bool on) { z_flag_ = on; }
-  void set_is_plugin(bool on) { is_plugin_ = on; }
-  void set_top_level(bool on) { top_level_ = on; }
-  void set_list(bool on) { list_ = on; }
-  void set_dynamic(bool on) { dynamic_ = on; }
-  void set_is_copy(bool on) { is_copy_ = on; }
-  void set_recursive(bool on) { recursive_ = on; }
+  bool constrained() const { return flag(kConstrained); }
+  bool min_negative() const { return flag(kMinNegative); }
+  bool max_negative() const { return flag(kMaxNegative); }
+  bool has_cardinality() const { return flag(kHasCardinality); }
+  bool z_flag() const { return flag(kZFlag); }
+  bool is_plugin() const { return flag(kIsPlugin); }
+  bool top_level() const { return flag(kTopLevel); }
+  bool list() const { return flag(kList); }
+  bool dynamic() const { return flag(kDynamic); }
+  bool is_copy() const { return flag(kIsCopy); }
+  bool recursive() const { return flag(kRecursive); }
+  void set_constrained(bool on) { set_flag(kConstrained, on); }
+  void set_min_negative(bool on) { set_flag(kMinNegative, on); }
+  void set_max_negative(bool on) { set_flag(kMaxNegative, on); }
+  void set_has_cardinality(bool on) { set_flag(kHasCardinality, on); }
+  void set_z_flag(bool on) { set_flag(kZFlag, on); }
+  void set_is_plugin(bool on) { set_flag(kIsPlugin, on); }
+  void set_top_level(bool on) { set_flag(kTopLevel, on); }
+  void set_list(bool on) { set_flag(kList, on); }
+  void set_dynamic(bool on) { set_flag(kDynamic, on); }
+  void set_is_copy(bool on) { set_flag(kIsCopy, on); }
+  void set_recursive(bool on) { set_flag(kRecursive, on); }
 
  private:
-  Text name_{kUnsetText};
-  Text c_name_{kUnsetText};
-  Text tag_{kUnsetText};
-  Text link_;
-  Text const_text_;
-  Text pattern_ = Text::null();
-  Text type_name_{kUnsetText};
-  Element* children_ = nullptr;
-  Element* next_ = nullptr;
-  Element* next_type_ = nullptr;
-  ModuleRecord* module_ = nullptr;
-  ModuleRecord* source_ = nullptr;
-  std::byte* extra_ = nullptr;
-  std::int32_t type_ = ET_LINK;
+  friend class ElementStore;
+
+  enum Flag : std::uint16_t {
+    kConstrained = 1 << 0,
+    kMinNegative = 1 << 1,
+    kMaxNegative = 1 << 2,
+    kHasCardinality = 1 << 3,
+    kZFlag = 1 << 4,
+    kIsPlugin = 1 << 5,
+    kTopLevel = 1 << 6,
+    kList = 1 << 7,
+    kDynamic = 1 << 8,
+    kIsCopy = 1 << 9,
+    kRecursive = 1 << 10,
+  };
+  // Where c_name and tag are: most elements use the name for both.
+  enum TextMode : std::uint8_t { kSameAsName = 0, kUnset = 1, kEmpty = 2, kOutOfLine = 3 };
+
+  Element() = default;
+  Element(const Element&) = default;
+  Element& operator=(const Element&) = default;
+
+  bool flag(Flag f) const { return (flags_ & f) != 0; }
+  void set_flag(Flag f, bool on) {
+    flags_ = static_cast<std::uint16_t>(on ? flags_ | f : flags_ & ~f);
+  }
+  const std::byte* base() const { return ModelRegion::base_of(this); }
+  RegionHeader& header() const { return ModelRegion::header_of(this); }
+  const ElementCold& cold() const { return header().cold[cold_]; }
+  ElementCold& cold_for_writing();
+  Text text_at(std::uint32_t id) const;
+  std::uint32_t text_id(Text text);
+  Element* element_at(std::uint32_t index) const;
+  std::uint32_t index_of(const Element* element) const;
+  // The c_name's mode stands in flags_ at kCNameShift, the tag's at
+  // kTagShift, two bits each.
+  static constexpr int kCNameShift = 11;
+  static constexpr int kTagShift = 13;
+  TextMode mode(int shift) const { return static_cast<TextMode>((flags_ >> shift) & 3); }
+  void set_mode(int shift, TextMode mode) {
+    flags_ = static_cast<std::uint16_t>((flags_ & ~(3 << shift)) | (mode << shift));
+  }
+  Text mode_text(int shift, std::uint32_t out_of_line) const;
+  Text c_name_apart() const;
+  Text tag_apart() const;
+  void set_mode_text(int shift, std::uint32_t ElementCold::*field, Text text);
+
+  std::uint32_t name_ = kUnsetTextId;
+  std::uint32_t link_ = kEmptyTextId;
+  std::uint32_t type_name_ = kUnsetTextId;
+  std::uint32_t children_ = 0;
+  std::uint32_t next_ = 0;
+  std::uint32_t module_ = 0;
+  std::uint32_t source_ = 0;
   std::int32_t line_ = 0;
   std::int32_t value_ = -1;
   std::uint32_t min_ = 0;
   std::uint32_t max_ = 0;
   std::uint32_t cardinality_min_ = 0;
   std::int32_t cardinality_max_ = -1;
-  std::int32_t mark_ = 0;
-  std::int32_t ref_count_ = 0;
-  bool constrained_ : 1 = false;
-  bool min_negative_ : 1 = false;
-  bool max_negative_ : 1 = false;
-  bool has_cardinality_ : 1 = false;
-  bool z_flag_ : 1 = false;
-  bool is_plugin_ : 1 = false;
-  bool top_level_ : 1 = false;
-  bool list_ : 1 = false;
-  bool dynamic_ : 1 = false;
-  bool is_copy_ : 1 = false;
-  bool recursive_ : 1 = false;
+  std::uint32_t cold_ = 0;
+  std::uint8_t type_ = ET_LINK;
+  std::uint16_t flags_ = kUnset << kCNameShift | kUnset << kTagShift;
+};
+
+inline Text Element::text_at(std::uint32_t id) const {
+  if (id < kFirstKeptTextId) {
+    return id == kEmptyTextId ? Text() : id == kNullTextId ? Text::null() : Text(kUnsetText);
+  }
+  return Text::borrow(reinterpret_cast<const char*>(base() + ModelRegion::kTextsOffset + id));
+}
+
+inline Element* Element::element_at(std::uint32_t index) const {
+  if (index == 0) return nullptr;
+  return reinterpret_cast<Element*>(const_cast<std::byte*>(base()) + ModelRegion::kElementsOffset +
+                                    std::size_t{index} * sizeof(Element));
+}
+
+inline std::uint32_t Element::index_of(const Element* element) const {
+  if (element == nullptr) return 0;
+  const auto offset = reinterpret_cast<const std::byte*>(element) - base() -
+                      static_cast<std::ptrdiff_t>(ModelRegion::kElementsOffset);
+  return static_cast<std::uint32_t>(static_cast<std::size_t>(offset) / sizeof(Element));
+}
+
+// Makes the elements of one run in its ModelRegion: in order, never moved,
+// released all at once with the region.
+class ElementStore {
+ public:
+  ElementStore() = default;
+  ElementStore(const ElementStore&) = delete;
+  ElementStore& operator=(const ElementStore&) = delete;
+
+  // A new element with every field at its default.
+  Element& emplace_back();
+  // A new element with the fields of `original` (an element of this run);
+  // its out-of-line fields are its own.
+  Element& emplace_back(const Element& original);
+  std::size_t size() const { return region_.element_count(); }
+  // The elements in the order they were made, from 0.
+  Element& operator[](std::size_t i) const;
+  // Releases every element and text.
+  void clear() { region_.release(); }
+
+  class Iterator {
+   public:
+    Iterator(const ElementStore* store, std::size_t i) : store_(store), i_(i) {}
+    Element& operator*() const { return (*store_)[i_]; }
+    Iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    bool operator==(const Iterator& other) const { return i_ == other.i_; }
+
+   private:
+    const ElementStore* store_;
+    std::size_t i_;
+  };
+  Iterator begin() const { return {this, 0}; }
+  Iterator end() const { return {this, size()}; }
+  ModelRegion& region() { return region_; }
+
+ private:
+  ModelRegion region_;
 };
 
 // Creates an element for the statement being parsed: line and module from

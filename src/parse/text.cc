@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "parse/model_region.h"
+
 namespace taloq {
 
 namespace {
@@ -13,6 +15,10 @@ constexpr std::size_t kBlockSize = 64 * 1024;
 }  // namespace
 
 char* TextPool::room_for(std::size_t size) {
+  if (region_ != nullptr) {
+    std::uint32_t id = 0;
+    return region_->new_text(size, id);
+  }
   if (size > left_) {
     if (size > kBlockSize / 4) return blocks_.emplace_back(new char[size]).get();
     next_ = blocks_.emplace_back(new char[kBlockSize]).get();

@@ -97,9 +97,14 @@ std::ostream& operator<<(std::ostream& out, const Text& text);
 // Storage for the texts of one model: characters are copied into large
 // blocks and stay where they are until the pool goes, so a Text made here is
 // valid for the pool's whole life. Nothing is freed one by one.
+class ModelRegion;
+
 class TextPool {
  public:
   TextPool() = default;
+  // A pool whose characters stand in the text area of `region`, where the
+  // elements of the same region refer to them by handle.
+  explicit TextPool(ModelRegion* region) : region_(region) {}
   TextPool(const TextPool&) = delete;
   TextPool& operator=(const TextPool&) = delete;
   TextPool(TextPool&&) = default;
@@ -115,6 +120,7 @@ class TextPool {
  private:
   char* room_for(std::size_t size);
 
+  ModelRegion* region_ = nullptr;
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* next_ = nullptr;
   std::size_t left_ = 0;

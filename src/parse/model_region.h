@@ -1,0 +1,121 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace taloq {
+
+struct ModuleRecord;
+
+// Handles of element texts. Three fixed texts have handles of their own; any
+// other handle is the offset of NUL-terminated characters in the region's
+// text area.
+inline constexpr std::uint32_t kEmptyTextId = 0;
+inline constexpr std::uint32_t kNullTextId = 1;
+inline constexpr std::uint32_t kUnsetTextId = 2;
+inline constexpr std::uint32_t kFirstKeptTextId = 8;
+
+// The fields most elements never set, kept out of line so the element record
+// stays small: an element refers to its record by index, 0 for none.
+struct ElementCold {
+  std::uint32_t c_name = kEmptyTextId;
+  std::uint32_t tag = kEmptyTextId;
+  std::uint32_t const_text = kEmptyTextId;
+  std::uint32_t pattern = kNullTextId;
+  std::uint32_t next_type = 0;
+  std::int32_t ref_count = 0;
+  std::int32_t mark = 0;
+  std::byte* extra = nullptr;
+};
+
+// Bookkeeping of a region, stored at its start so that anything inside the
+// region finds it from its own address.
+class ModelRegion;
+
+struct RegionHeader {
+  ModelRegion* owner = nullptr;
+  std::size_t element_slots = 1;  // slot 0 stands for "no element"
+  std::size_t element_committed = 0;
+  std::size_t text_used = kFirstKeptTextId;
+  std::size_t text_committed = 0;
+  std::vector<ElementCold> cold = std::vector<ElementCold>(1);
+  std::vector<ModuleRecord*> modules = std::vector<ModuleRecord*>(1, nullptr);
+  std::unordered_map<const ModuleRecord*, std::uint32_t> module_ids;
+  const ModuleRecord* last_module = nullptr;
+  std::uint32_t last_module_id = 0;
+
+  // The handle of `module` (0 for null), given one on first use. Elements
+  // are made module by module, so the last answer is nearly always right.
+  std::uint32_t module_id(const ModuleRecord* module) {
+    return module == last_module ? last_module_id : first_module_id(module);
+  }
+  std::uint32_t first_module_id(const ModuleRecord* module);
+};
+
+// The memory of one model: a stretch of address space reserved at once and
+// aligned to its own size, holding the header, the elements (one array,
+// addressed by 32-bit index) and the texts (addressed by 32-bit offset).
+// Because the region is aligned, an element finds the header, its
+// neighbours and its texts by masking its own address, so links and texts
+// cost four bytes each. Pages are committed as the model grows; releasing
+// the model returns the whole region at once, without visiting a record.
+class ModelRegion {
+ public:
+  static constexpr std::uintptr_t kAlign = std::uintptr_t{1} << 33;  // 8 GiB
+  static constexpr std::size_t kElementsOffset = std::size_t{1} << 16;
+  static constexpr std::size_t kTextsOffset = std::size_t{4} << 30;
+  static constexpr std::size_t kTextBytes = std::size_t{2} << 30;
+  static constexpr std::size_t kSpan = kTextsOffset + kTextBytes;
+
+  ModelRegion() = default;
+  ModelRegion(const ModelRegion&) = delete;
+  ModelRegion& operator=(const ModelRegion&) = delete;
+  ~ModelRegion() { release(); }
+
+  // The base of the region that holds `inside`.
+  static std::byte* base_of(const void* inside) {
+    return reinterpret_cast<std::byte*>(reinterpret_cast<std::uintptr_t>(inside) & ~(kAlign - 1));
+  }
+  static RegionHeader& header_of(const void* inside) {
+    return *reinterpret_cast<RegionHeader*>(base_of(inside));
+  }
+
+  // Room for the next element of `bytes` bytes and its index. Throws
+  // std::bad_alloc when the address space or the element area is exhausted.
+  std::byte* new_element_slot(std::size_t bytes, std::uint32_t& index);
+  // Room for `bytes` characters in the text area and their handle.
+  char* new_text(std::size_t bytes, std::uint32_t& id) {
+    if (base_ != nullptr) {
+      RegionHeader& h = header();
+      if (h.text_used + bytes <= h.text_committed) {
+        id = static_cast<std::uint32_t>(h.text_used);
+        h.text_used += bytes;
+        return reinterpret_cast<char*>(base_ + kTextsOffset + id);
+      }
+    }
+    return new_text_committing(bytes, id);
+  }
+  // Elements made so far.
+  std::size_t element_count() const {
+    return base_ == nullptr ? 0 : header().element_slots - 1;
+  }
+  std::byte* base() const { return base_; }
+  RegionHeader& header() const { return *reinterpret_cast<RegionHeader*>(base_); }
+  // True when `p` points into this region's text area.
+  bool holds_text(const char* p) const {
+    return base_ != nullptr && reinterpret_cast<const std::byte*>(p) >= base_ + kTextsOffset &&
+           reinterpret_cast<const std::byte*>(p) < base_ + kSpan;
+  }
+  // Returns the whole region; the next use reserves a fresh one.
+  void release();
+
+ private:
+  void reserve();
+  char* new_text_committing(std::size_t bytes, std::uint32_t& id);
+
+  std::byte* base_ = nullptr;
+};
+
+}  // namespace taloq
