@@ -5,33 +5,38 @@
 namespace taloq {
 namespace {
 
-constexpr std::size_t kSlots = 512;          // a power of two, ten times the 47 entries
+constexpr std::size_t kSlots = 128;
 constexpr std::size_t kLongestKeyword = 14;  // "unquoted-ascii"
 
-// Every text is hashed once per token, so the hash looks at the length and
-// three characters only, which already tells the keywords nearly apart;
-// probing settles the rest.
+// Every text is hashed once per token. The length with the first and the
+// last character tell every keyword of two or more characters apart, and
+// these weights put them in distinct slots (build_slots proves it), so a
+// lookup is one slot and one comparison.
 constexpr std::uint32_t hash_text(std::string_view text) {
-  const auto at = [&](std::size_t i) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(text[i]));
-  };
-  const std::size_t n = text.size();
-  return at(0) * 31u + at(n / 2) * 7u + at(n - 1) * 3u + static_cast<std::uint32_t>(n) * 97u;
+  const auto byte = [](char c) { return static_cast<std::uint32_t>(static_cast<unsigned char>(c)); };
+  return (byte(text.front()) * 4u + byte(text.back()) * 4u + static_cast<std::uint32_t>(text.size())) &
+         (kSlots - 1);
 }
 
-// Open addressing with linear probing; -1 marks an empty slot.
-constexpr std::array<int, kSlots> build_slots() {
-  std::array<int, kSlots> slots{};
-  for (int& slot : slots) slot = -1;
+struct Slots {
+  std::array<int, kSlots> entry{};  // index into keyword_table, -1 for none
+  bool perfect = true;
+};
+
+constexpr Slots build_slots() {
+  Slots slots;
+  for (int& entry : slots.entry) entry = -1;
   for (std::size_t i = 0; i < keyword_table.size(); ++i) {
-    std::size_t at = hash_text(keyword_table[i].text) & (kSlots - 1);
-    while (slots[at] != -1) at = (at + 1) & (kSlots - 1);
-    slots[at] = static_cast<int>(i);
+    if (keyword_table[i].text.size() < 2) continue;
+    int& entry = slots.entry[hash_text(keyword_table[i].text)];
+    if (entry != -1) slots.perfect = false;
+    entry = static_cast<int>(i);
   }
   return slots;
 }
 
-constexpr std::array<int, kSlots> kSlotTable = build_slots();
+constexpr Slots kSlotTable = build_slots();
+static_assert(kSlotTable.perfect, "two keywords share a slot: choose other weights in hash_text");
 
 // The one-character entries by byte, 0 for none: punctuation is the most
 // frequent text looked up and needs no hashing.
@@ -65,11 +70,10 @@ std::optional<Token> lookup_keyword(std::string_view text) {
     return keyword_table[entry - 1u].token;
   }
   if (text.empty() || text.size() > kLongestKeyword) return std::nullopt;
-  for (std::size_t at = hash_text(text) & (kSlots - 1); kSlotTable[at] != -1;
-       at = (at + 1) & (kSlots - 1)) {
-    const KeywordEntry& entry = keyword_table[static_cast<std::size_t>(kSlotTable[at])];
-    if (same_text(entry.text, text)) return entry.token;
-  }
+  const int index = kSlotTable.entry[hash_text(text)];
+  if (index == -1) return std::nullopt;
+  const KeywordEntry& entry = keyword_table[static_cast<std::size_t>(index)];
+  if (same_text(entry.text, text)) return entry.token;
   return std::nullopt;
 }
 
