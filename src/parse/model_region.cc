@@ -2,41 +2,47 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <new>
 
 namespace taloq {
 
 namespace {
 
-// Pages are committed this much at a time: few system calls, and a large
-// model is backed by huge pages where the system has them.
+// Memory is mapped this much at a time: few system calls, and whole huge
+// pages where the system has them.
 constexpr std::size_t kCommitStep = std::size_t{2} << 20;
+
+// Regions are placed at aligned addresses from here up, far from where the
+// system puts the heap, the stack, shared libraries and its own mappings
+// (and from the fixed ranges of the address sanitizer), so the areas can
+// grow in place. The candidates are tried in turn; a region uses the first
+// one that is free.
+constexpr std::uintptr_t kFirstCandidate = std::uintptr_t{0x3000} << 32;
+constexpr int kCandidates = 256;
+
+constexpr int kMapFlags = MAP_PRIVATE | MAP_ANONYMOUS;
 
 std::size_t round_up(std::size_t n, std::size_t step) {
   return (n + step - 1) / step * step;
 }
 
-// Makes [start + committed, start + needed) usable, a whole step at a time,
-// within `limit` bytes from `start`.
-void commit(std::byte* start, std::size_t& committed, std::size_t needed, std::size_t limit) {
-  if (needed <= committed) return;
-  const std::size_t target = round_up(needed, kCommitStep) < limit ? round_up(needed, kCommitStep)
-                                                                   : limit;
-  if (needed > target ||
-      mprotect(start + committed, target - committed, PROT_READ | PROT_WRITE) != 0) {
-    throw std::bad_alloc();
+// Maps `bytes` readable and writable memory exactly at `at`; false when the
+// system would put it elsewhere (something else is there).
+bool map_exactly(std::byte* at, std::size_t bytes) {
+  void* got = mmap(at, bytes, PROT_READ | PROT_WRITE, kMapFlags, -1, 0);
+  if (got == MAP_FAILED) return false;
+  if (got != at) {
+    munmap(got, bytes);
+    return false;
   }
-#ifdef MADV_HUGEPAGE
-  madvise(start + committed, target - committed, MADV_HUGEPAGE);
-#endif
-  committed = target;
+  return true;
 }
 
 }  // namespace
 
 std::uint32_t RegionHeader::first_module_id(const ModuleRecord* module) {
   if (module == nullptr) return 0;
-  if (module == last_module) return last_module_id;
   auto [it, added] = module_ids.try_emplace(module, static_cast<std::uint32_t>(modules.size()));
   if (added) modules.push_back(const_cast<ModuleRecord*>(module));
   last_module = module;
@@ -44,36 +50,64 @@ std::uint32_t RegionHeader::first_module_id(const ModuleRecord* module) {
   return it->second;
 }
 
+bool ModelRegion::claim(std::uintptr_t candidate) {
+  auto* at = reinterpret_cast<std::byte*>(candidate);
+  if (!map_exactly(at, kHeaderBytes)) return false;
+  base_ = at;
+  return true;
+}
+
 void ModelRegion::reserve() {
-  // Twice the alignment is reserved so that an aligned span fits inside;
-  // what lies outside it is returned at once. Reserved pages cost nothing
-  // until committed.
-  void* raw = mmap(nullptr, 2 * kAlign, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
-                   -1, 0);
-  if (raw == MAP_FAILED) throw std::bad_alloc();
-  const auto start = reinterpret_cast<std::uintptr_t>(raw);
-  const std::uintptr_t aligned = (start + kAlign - 1) & ~(kAlign - 1);
-  if (aligned > start) munmap(raw, aligned - start);
-  const std::uintptr_t end = start + 2 * kAlign;
-  if (end > aligned + kSpan) munmap(reinterpret_cast<void*>(aligned + kSpan), end - aligned - kSpan);
-  base_ = reinterpret_cast<std::byte*>(aligned);
-  std::size_t header_committed = 0;
-  try {
-    commit(base_, header_committed, kElementsOffset, kElementsOffset);
-  } catch (...) {
-    munmap(base_, kSpan);
-    base_ = nullptr;
-    throw;
+  for (int i = 0; i < kCandidates && base_ == nullptr; ++i) {
+    claim(kFirstCandidate + static_cast<std::uintptr_t>(i) * kAlign);
+  }
+  if (base_ == nullptr) {
+    // No candidate was free: reserve twice the alignment so that an aligned
+    // span fits inside, return what lies outside it, and commit inside it.
+    void* raw = mmap(nullptr, 2 * kAlign, PROT_NONE, kMapFlags | MAP_NORESERVE, -1, 0);
+    if (raw == MAP_FAILED) throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (start + kAlign - 1) & ~(kAlign - 1);
+    if (aligned > start) munmap(raw, aligned - start);
+    const std::uintptr_t end = start + 2 * kAlign;
+    if (end > aligned + kSpan) {
+      munmap(reinterpret_cast<void*>(aligned + kSpan), end - aligned - kSpan);
+    }
+    base_ = reinterpret_cast<std::byte*>(aligned);
+    reserved_ = true;
+    if (mprotect(base_, kHeaderBytes, PROT_READ | PROT_WRITE) != 0) {
+      munmap(base_, kSpan);
+      base_ = nullptr;
+      reserved_ = false;
+      throw std::bad_alloc();
+    }
   }
   new (base_) RegionHeader();
   header().owner = this;
 }
 
+// Makes the area at `offset` usable up to `needed` bytes, a whole step at a
+// time, within `limit` bytes of the area; `committed` is how much already is.
+void ModelRegion::commit(std::size_t offset, std::size_t& committed, std::size_t needed,
+                         std::size_t limit) {
+  if (needed <= committed) return;
+  const std::size_t target = std::min(round_up(needed, kCommitStep), limit);
+  std::byte* start = base_ + offset + committed;
+  const std::size_t bytes = target - committed;
+  const bool ok = needed <= target && (reserved_ ? mprotect(start, bytes, PROT_READ | PROT_WRITE) == 0
+                                                 : map_exactly(start, bytes));
+  if (!ok) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+  madvise(start, bytes, MADV_HUGEPAGE);
+#endif
+  committed = target;
+}
+
 std::byte* ModelRegion::new_element_slot(std::size_t bytes, std::uint32_t& index) {
   if (base_ == nullptr) reserve();
   RegionHeader& h = header();
-  const std::size_t area = kTextsOffset - kElementsOffset;
-  commit(base_ + kElementsOffset, h.element_committed, (h.element_slots + 1) * bytes, area);
+  commit(kElementsOffset, h.element_committed, (h.element_slots + 1) * bytes,
+         kTextsOffset - kElementsOffset);
   index = static_cast<std::uint32_t>(h.element_slots++);
   return base_ + kElementsOffset + index * bytes;
 }
@@ -81,7 +115,7 @@ std::byte* ModelRegion::new_element_slot(std::size_t bytes, std::uint32_t& index
 char* ModelRegion::new_text_committing(std::size_t bytes, std::uint32_t& id) {
   if (base_ == nullptr) reserve();
   RegionHeader& h = header();
-  commit(base_ + kTextsOffset, h.text_committed, h.text_used + bytes, kTextBytes);
+  commit(kTextsOffset, h.text_committed, h.text_used + bytes, kTextBytes);
   id = static_cast<std::uint32_t>(h.text_used);
   h.text_used += bytes;
   return reinterpret_cast<char*>(base_ + kTextsOffset + id);
@@ -89,9 +123,18 @@ char* ModelRegion::new_text_committing(std::size_t bytes, std::uint32_t& id) {
 
 void ModelRegion::release() {
   if (base_ == nullptr) return;
+  const std::size_t elements = header().element_committed;
+  const std::size_t texts = header().text_committed;
   header().~RegionHeader();
-  munmap(base_, kSpan);
+  if (reserved_) {
+    munmap(base_, kSpan);
+  } else {
+    munmap(base_, kHeaderBytes);
+    if (elements > 0) munmap(base_ + kElementsOffset, elements);
+    if (texts > 0) munmap(base_ + kTextsOffset, texts);
+  }
   base_ = nullptr;
+  reserved_ = false;
 }
 
 }  // namespace taloq

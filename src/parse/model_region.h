@@ -54,17 +54,21 @@ struct RegionHeader {
   std::uint32_t first_module_id(const ModuleRecord* module);
 };
 
-// The memory of one model: a stretch of address space reserved at once and
-// aligned to its own size, holding the header, the elements (one array,
-// addressed by 32-bit index) and the texts (addressed by 32-bit offset).
-// Because the region is aligned, an element finds the header, its
-// neighbours and its texts by masking its own address, so links and texts
-// cost four bytes each. Pages are committed as the model grows; releasing
-// the model returns the whole region at once, without visiting a record.
+// The memory of one model: a stretch of address space aligned to its own
+// size, holding the header, the elements (one array, addressed by 32-bit
+// index) and the texts (addressed by 32-bit offset). Because the region is
+// aligned, an element finds the header, its neighbours and its texts by
+// masking its own address, so links and texts cost four bytes each.
+// Memory is mapped as the model grows, at the end of each area, so a small
+// model maps little (tools that shadow every mapped byte stay fast);
+// releasing the model returns it all at once, without visiting a record.
 class ModelRegion {
  public:
   static constexpr std::uintptr_t kAlign = std::uintptr_t{1} << 33;  // 8 GiB
-  static constexpr std::size_t kElementsOffset = std::size_t{1} << 16;
+  static constexpr std::size_t kHeaderBytes = std::size_t{1} << 16;
+  // Elements start on a huge-page boundary, so the system can back them
+  // with huge pages.
+  static constexpr std::size_t kElementsOffset = std::size_t{2} << 20;
   static constexpr std::size_t kTextsOffset = std::size_t{4} << 30;
   static constexpr std::size_t kTextBytes = std::size_t{2} << 30;
   static constexpr std::size_t kSpan = kTextsOffset + kTextBytes;
@@ -113,9 +117,15 @@ class ModelRegion {
 
  private:
   void reserve();
+  bool claim(std::uintptr_t candidate);
+  void commit(std::size_t offset, std::size_t& committed, std::size_t needed, std::size_t limit);
   char* new_text_committing(std::size_t bytes, std::uint32_t& id);
 
   std::byte* base_ = nullptr;
+  // True when the whole span was reserved up front (inaccessible until
+  // committed), the fallback when no free aligned span takes mappings in
+  // place.
+  bool reserved_ = false;
 };
 
 }  // namespace taloq
