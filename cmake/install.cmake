@@ -8,7 +8,7 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(TALOQ_PROGRAMS taloqchk)
-foreach(program taloqdump taloqgraph)
+foreach(program taloqdump taloqgraph taloqlint taloqls)
   if(TARGET ${program})
     list(APPEND TALOQ_PROGRAMS ${program})
   endif()
@@ -28,8 +28,9 @@ foreach(program IN LISTS TALOQ_PROGRAMS)
 endforeach()
 install(FILES doc/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # Vim finds compiler plugins in vimfiles on its default runtime path, so
-# :compiler taloqchk works once the package is installed.
-install(FILES contrib/vim/compiler/taloqchk.vim DESTINATION ${CMAKE_INSTALL_DATADIR}/vim/vimfiles/compiler)
+# :compiler taloqchk (and taloqlint) works once the package is installed.
+install(FILES contrib/vim/compiler/taloqchk.vim contrib/vim/compiler/taloqlint.vim
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/vim/vimfiles/compiler)
 install(FILES contrib/vscode/tasks.json DESTINATION ${CMAKE_INSTALL_DOCDIR}/vscode)
 
 configure_package_config_file(cmake/taloqConfig.cmake.in
@@ -46,7 +47,7 @@ set(CPACK_PACKAGE_NAME taloqchk)
 set(CPACK_PACKAGE_VENDOR "the taloqchk developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Checker for Taloq message definitions")
 set(CPACK_PACKAGE_DESCRIPTION
-    "taloqchk reports every error and warning of Taloq message definitions; taloqdump and taloqgraph hand the analysed model to other tools as JSON and as a Graphviz graph.")
+    "taloqchk reports every error and warning of Taloq message definitions; taloqlint adds findings on the mistakes the language lets through, also as JSON, GitHub annotations and SARIF; taloqdump and taloqgraph hand the analysed model to other tools as JSON and as a Graphviz graph.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "taloqchk developers <maintainers@taloqchk.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

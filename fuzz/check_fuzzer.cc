@@ -20,14 +20,30 @@
 
 namespace {
 
+// The folder the inputs are written to, made at the first input and removed
+// with everything in it when the program ends.
+class ScratchDir {
+ public:
+  ScratchDir()
+      : path_(std::filesystem::temp_directory_path() /
+              ("taloq_fuzz_" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
 const std::filesystem::path& scratch_dir() {
-  static const std::filesystem::path dir = [] {
-    auto path =
-        std::filesystem::temp_directory_path() / ("taloq_fuzz_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(path);
-    return path;
-  }();
-  return dir;
+  static const ScratchDir dir;
+  return dir.path();
 }
 
 void write_file(const std::filesystem::path& path, std::string_view text) {

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "parse/block_parser.h"
 #include "source/source_file.h"
 
 namespace taloq::testing {
@@ -50,15 +49,6 @@ std::string TempDir::write(std::string_view name, std::string_view content) cons
   std::ofstream out(file, std::ios::binary);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   return file;
-}
-
-std::string parse_top_level(TextSource& source) {
-  source.module->elements = parse_block(source.ctx);
-  return source.captured.text();
-}
-
-std::string error_at(int line, std::string_view message) {
-  return "t.tlq(" + std::to_string(line) + ") : error: " + std::string(message) + "\n";
 }
 
 Element& scratch_element() {

@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers shared by the unit tests: a run whose console is captured, and
-// parsing of a definition held in memory.
+// Helpers shared by the unit tests: a run whose console is captured, a
+// definition held in memory, and a scratch folder.
 
 #include <sstream>
 #include <string>
@@ -58,12 +58,5 @@ class TempDir {
  private:
   std::string dir_;
 };
-
-// Runs the block parser over the whole of a TextSource, as the top level of
-// its module, and returns the console output.
-std::string parse_top_level(TextSource& source);
-
-// The diagnostic line of an error at `line` of the file "t.tlq".
-std::string error_at(int line, std::string_view message);
 
 }  // namespace taloq::testing

@@ -18,6 +18,7 @@
 #include "analysis/type_names.h"
 #include "lex/char_stream.h"
 #include "lex/tokenizer.h"
+#include "lsp/server.h"
 #include "source/parse_context.h"
 #include "source/source_file.h"
 
@@ -117,6 +118,45 @@ BENCHMARK(BM_AnalysisPass)
     ->DenseRange(0, static_cast<int>(std::size(kPasses)) - 1)
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
+
+// The language server's answer to an edit of a 1 MB document: the whole
+// check (parse, analysis, the linter's rules) and the diagnostics it
+// publishes, from the change to the last byte sent. The document ends with a
+// reference that names nothing, so that there is a diagnostic to publish.
+void BM_ServerRecheck(benchmark::State& state) {
+  std::string text = definition(1);
+  for (int structures = 2; text.size() < 1024 * 1024; structures *= 2) {
+    text = definition(structures);
+  }
+  text.resize(text.rfind("};\n", 1024 * 1024) + 3);
+  text += "Missing last;\n";
+  std::size_t sent = 0;
+  taloq::lsp::Server server([&sent](const std::string& body) { sent += body.size(); });
+  auto now = taloq::lsp::Server::Clock::now();
+  auto message = [&](const std::string& method, const std::string& params) {
+    server.handle(R"({"jsonrpc":"2.0","method":")" + method + R"(","params":)" + params + "}", now);
+  };
+  server.handle(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}})",
+                now);
+  const std::string document = R"({"uri":"untitled:bench.tlq","version":1,"text":")" + [&] {
+    std::string escaped;
+    for (const char c : text) escaped += c == '\n' ? std::string("\\n") : std::string(1, c);
+    return escaped;
+  }() + R"("})";
+  message("textDocument/didOpen", R"({"textDocument":)" + document + "}");
+  // Full synchronisation: every change carries the whole text again.
+  const std::string change = R"({"textDocument":{"uri":"untitled:bench.tlq","version":2},)"
+                             R"("contentChanges":[)" + document + "]}";
+  for (auto _ : state) {
+    message("textDocument/didChange", change);
+    now += std::chrono::seconds(1);  // past the quiet period
+    server.run_due_checks(now);
+  }
+  state.counters["bytes_sent"] = static_cast<double>(sent) / static_cast<double>(state.iterations());
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_ServerRecheck)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "driver/build_info.h"
 #include "driver/diagnostics.h"
 #include "driver/run_context.h"
+#include "driver/run_observer.h"
 #include "analysis/pipeline.h"
 #include "analysis/release.h"
 #include "lex/char_class.h"
@@ -45,19 +46,6 @@ void print_banner(RunContext& run) {
       << '\n';
 }
 
-// A project line as the reader sees it: up to a NUL, trailing white space
-// removed (never the first character). Returns none for a skipped line.
-std::optional<std::string> project_line_path(std::string_view raw_line) {
-  if (raw_line.empty()) return std::nullopt;  // an empty line reads as "\n"
-  std::string line(before_nul(raw_line));
-  while (line.size() > 1 && is_space(static_cast<unsigned char>(line.back()))) line.pop_back();
-  if (!line.empty() &&
-      (is_space(static_cast<unsigned char>(line[0])) || line[0] == '-' || line[0] == '#')) {
-    return std::nullopt;
-  }
-  return line;
-}
-
 // Loads the sources a project file lists; false when any failed.
 bool load_project(RunContext& run, const std::string& project_path) {
   const std::optional<std::string> text = read_text_file(project_path);
@@ -91,6 +79,17 @@ bool load_source_list(RunContext& run, std::span<const std::string> args, std::s
 }
 
 }  // namespace
+
+std::optional<std::string> project_line_path(std::string_view raw_line) {
+  if (raw_line.empty()) return std::nullopt;  // an empty line reads as "\n"
+  std::string line(before_nul(raw_line));
+  while (line.size() > 1 && is_space(static_cast<unsigned char>(line.back()))) line.pop_back();
+  if (!line.empty() &&
+      (is_space(static_cast<unsigned char>(line[0])) || line[0] == '-' || line[0] == '#')) {
+    return std::nullopt;
+  }
+  return line;
+}
 
 void run_back_end(RunContext&, std::span<const std::string>) {}
 
@@ -132,7 +131,9 @@ void run_checker(RunContext& run, std::span<const std::string> args, const Progr
     ok = load_source_list(run, args, consumed);
     back_end_args = args.subspan(consumed);
   }
+  if (run.observer != nullptr) run.observer->loaded(run);
   if (ok) ok = run_analysis(run) == 1;
+  if (run.observer != nullptr) run.observer->analysed(run, ok);
   if (ok && program.back_end) program.back_end(run, back_end_args);
   *run.console << run.errors << " error(s), " << run.warnings << " warning(s)\n";
   release_model(run);
@@ -158,7 +159,7 @@ int run_program(RunContext& run, std::span<const std::string> args, const Progra
     run.console->flush();
     return 1;
   } catch (const std::bad_alloc&) {
-    *run.console << "FATAL error: Unable to allocate memory\n";
+    print_direct(run, "FATAL error: Unable to allocate memory\n");
     run.console->flush();
     return 1;
   }

@@ -2,8 +2,10 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace taloq {
 
@@ -20,6 +22,11 @@ struct Program {
   // Where the run's console lines go; standard output when null.
   std::ostream* console = nullptr;
 };
+
+// A line of a project file as the run reads it: up to a NUL, trailing white
+// space removed (never the first character). None for a line that names no
+// source (empty, or beginning with white space, '-' or '#').
+std::optional<std::string> project_line_path(std::string_view raw_line);
 
 // The checker's back-end hook: does nothing.
 void run_back_end(RunContext& run, std::span<const std::string> args);

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "driver/run_context.h"
+#include "driver/run_observer.h"
 #include "source/parse_context.h"
 
 namespace taloq {
@@ -37,11 +38,23 @@ const char* severity_tag(int severity) {
   }
 }
 
-}  // namespace
-
-void vreport(RunContext& run, int severity, const char* format, va_list args) {
+// Prints one diagnostic, shows it to the run's observer, counts it, and
+// ends the run on a fatal one.
+void emit(RunContext& run, std::string_view file_name, int line, int severity, const char* format,
+          va_list args) {
+  const std::string message = vformat_text(format, args);
+  std::string printed;
+  if (!file_name.empty()) {
+    printed.append(file_name);
+    if (line > 0) printed.append("(").append(std::to_string(line)).append(")");
+    printed.append(" : ");
+  }
+  printed.append(severity_tag(severity)).append(": ").append(message).append("\n");
   std::ostream& out = *run.console;
-  out << severity_tag(severity) << ": " << vformat_text(format, args) << '\n';
+  out << printed;
+  if (run.observer != nullptr) {
+    run.observer->printed({file_name, file_name.empty() ? 0 : line, severity, message, printed});
+  }
   if (severity == SEV_ERROR) {
     ++run.errors;
   } else {
@@ -53,6 +66,12 @@ void vreport(RunContext& run, int severity, const char* format, va_list args) {
   }
 }
 
+}  // namespace
+
+void vreport(RunContext& run, int severity, const char* format, va_list args) {
+  emit(run, {}, 0, severity, format, args);
+}
+
 void report(RunContext& run, int severity, const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -62,13 +81,7 @@ void report(RunContext& run, int severity, const char* format, ...) {
 
 void vreport_at(RunContext& run, std::string_view file_name, int line, int severity,
                 const char* format, va_list args) {
-  if (!file_name.empty()) {
-    std::ostream& out = *run.console;
-    out << file_name;
-    if (line > 0) out << '(' << line << ')';
-    out << " : ";
-  }
-  vreport(run, severity, format, args);
+  emit(run, file_name, line, severity, format, args);
 }
 
 void report_at(RunContext& run, std::string_view file_name, int line, int severity,
@@ -95,8 +108,10 @@ void report_parse(ParseContext& ctx, int severity, const char* format, ...) {
 void print_direct(RunContext& run, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  *run.console << vformat_text(format, args);
+  const std::string text = vformat_text(format, args);
   va_end(args);
+  *run.console << text;
+  if (run.observer != nullptr) run.observer->printed({{}, 0, kPrintedAsItStands, text, text});
 }
 
 }  // namespace taloq

@@ -37,6 +37,9 @@ void init_run_context(RunContext& run) {
   run.element_count = 0;
   run.extra_bytes = 0;
   run.console = &std::cout;
+  run.notes = FrontEndNotes();
+  run.observer = nullptr;
+  run.open_source = nullptr;
   run.element_store.clear();
   run.module_store.clear();
   run.extra_store.clear();

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -9,11 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/front_end_notes.h"
 #include "driver/stable_store.h"
 #include "parse/element.h"
 #include "source/module_record.h"
 
 namespace taloq {
+
+class RunObserver;
 
 // The one record of a run: the modules, the lists the analysis builds, the
 // counters, the printer state of the element utilities, option values kept
@@ -55,6 +59,15 @@ struct RunContext {
   // banner, the count line and the lines printed directly. Standard output
   // unless the program or a test chooses another stream.
   std::ostream* console = nullptr;
+  // What loading let pass without a word, for the linter; and the observer
+  // of a program that reports more than the checker (none for the checker).
+  FrontEndNotes notes;
+  RunObserver* observer = nullptr;
+  // The text of a source that is not to be read from disk (a language
+  // server's open, perhaps unsaved, documents): given the path as the run
+  // names it, the text to load under that path, or null to read the file.
+  // Unset for the checker.
+  std::function<const std::string*(const std::string& path)> open_source;
 
   // Storage of the model. Records never move once made, so the plain
   // pointers between them stay valid for the whole run. The elements and

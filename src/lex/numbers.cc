@@ -3,6 +3,7 @@
 #include <string>
 
 #include "driver/diagnostics.h"
+#include "driver/front_end_notes.h"
 #include "driver/run_context.h"
 #include "lex/char_class.h"
 #include "source/parse_context.h"
@@ -44,7 +45,11 @@ std::optional<std::uint32_t> convert_number(std::string_view text) {
 }
 
 std::uint32_t to_number(ParseContext& ctx, std::string_view text) {
-  if (const auto value = convert_number(text)) return *value;
+  if (const auto value = convert_number(text)) {
+    // Written so, or larger and cut down to it: the linter tells them apart.
+    if (*value == kMaxValue) note_number_at_maximum(ctx, text);
+    return *value;
+  }
   print_direct(*ctx.run, "ERROR: Unable to convert %s to numerical value\n",
                std::string(text).c_str());
   ++ctx.run->errors;

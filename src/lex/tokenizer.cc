@@ -40,6 +40,14 @@ void skip_plain_blanks(ParseContext& ctx) {
   stream.skip(taken);
 }
 
+// Called when the first character of a token has just been read: it stands
+// directly before the read position, also when it was a '/' given back (a
+// pushed-back '/' is the character before the one the text resumes at).
+void note_token_start(ParseContext& ctx) {
+  const std::size_t position = ctx.stream->position();
+  ctx.token_start = position > 0 ? position - 1 : 0;
+}
+
 // Skips white space (comments read as blanks); returns the first other
 // character, or kEof.
 int skip_white_space(ParseContext& ctx) {
@@ -137,6 +145,7 @@ std::optional<Token> take_from_buffer(ParseContext& ctx, TokenText& text) {
   const std::string_view rest = stream.unread_text();
   const std::size_t length = length_of(rest);
   if (length == 0) return std::nullopt;
+  ctx.token_start = stream.position();
   text.assign(rest.data(), length);
   stream.skip(length);
   return classify_token(text);
@@ -158,6 +167,7 @@ Token next_token_by_characters(ParseContext& ctx, TokenText& text) {
   text.clear();
   const int c = skip_white_space(ctx);
   if (c == kEof) return TK_EOF;
+  note_token_start(ctx);
   if (is_digit(c) || c == '-') {
     scan_number(ctx, c, text);
   } else if (is_letter(c) || c == '_') {
@@ -174,6 +184,7 @@ Token next_statement_token_by_characters(ParseContext& ctx, TokenText& text) {
   text.clear();
   const int c = skip_white_space(ctx);
   if (c == kEof) return TK_EOF;
+  note_token_start(ctx);
   if (is_letter(c) || c == '+') {
     scan_word(ctx, c, text);
   } else {
@@ -191,6 +202,7 @@ Token read_raw_word(ParseContext& ctx, TokenText& text, std::size_t* raw_length)
     if (raw_length) *raw_length = 0;
     return TK_EOF;
   }
+  note_token_start(ctx);
   while (text.size() < kMaxTokenScan && c != kEof && !is_space(c) && c != ';' && c != ',') {
     text += static_cast<char>(c);
     c = next_char(ctx);

@@ -1,6 +1,7 @@
 #include "parse/block_parser.h"
 
 #include "driver/diagnostics.h"
+#include "driver/front_end_notes.h"
 #include "lex/char_input.h"
 #include "lex/tokenizer.h"
 #include "parse/clauses.h"
@@ -47,6 +48,7 @@ Element* parse_block(ParseContext& ctx) {
     }
   }
 
+  if (frame.in_brackets) note_open_bracket(ctx, frame.open_line);
   ctx.brackets = outer;
   --ctx.depth;
   if (ctx.plug_depth > 0) --ctx.plug_depth;
@@ -58,6 +60,7 @@ namespace {
 void open_version_brackets(ParseContext& ctx) {
   BracketFrame& frame = *ctx.brackets;
   if (frame.in_brackets) report_parse(ctx, SEV_ERROR, "Illegal nesting of version brackets");
+  if (!frame.in_brackets) frame.open_line = ctx.line;
   frame.in_brackets = true;
   frame.brackets_seen = true;
 }

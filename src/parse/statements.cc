@@ -53,6 +53,7 @@ void parse_alias_statement(ParseContext& ctx, const AliasStatement& kind) {
   ctx.state = PS_STATEMENT;
   TokenText module_name;
   if (end_of_file_in_alias_statement(ctx, read_raw_word(ctx, module_name))) return;
+  const std::int32_t line = ctx.line;
   if (!is_module_name(module_name)) {
     report_parse(ctx, SEV_ERROR, "Illegal module name: %s", module_name.c_str());
     ctx.state = PS_RECOVER;
@@ -73,7 +74,7 @@ void parse_alias_statement(ParseContext& ctx, const AliasStatement& kind) {
     ctx.state = PS_RECOVER;
     return;
   }
-  (ctx.module->*kind.list).push_front(ModuleAlias{alias, module_name});
+  (ctx.module->*kind.list).push_front(ModuleAlias{alias, module_name, line});
 }
 
 }  // namespace
@@ -92,6 +93,7 @@ void parse_plug(ParseContext& ctx) {
   }
   if (ctx.plug_depth != 0) report_parse(ctx, SEV_ERROR, "Illegal nested plug extension");
   PlugRecord& plug = ctx.module->plugs.emplace_back();
+  plug.line = ctx.line;
   ctx.plug = &plug;
   ctx.plug_depth = 1;
   // A plug body below the top level can only end at its '}' (an into

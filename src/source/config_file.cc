@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "driver/diagnostics.h"
+#include "driver/front_end_notes.h"
 #include "driver/run_context.h"
 #include "lex/char_class.h"
 #include "source/text_file.h"
@@ -102,6 +103,7 @@ void apply_prefix_line(ConfigState& state, const std::vector<std::string_view>& 
 bool apply_line(ConfigState& state, const std::string& source_path, std::string_view line) {
   const std::vector<std::string_view> words = split_words(before_nul(line));
   if (words.empty() || words[0][0] == '#') return true;
+  note_config_line(state, words);
   if (words[0] == "module") return apply_module_line(state, source_path, words);
   if (is_letter(static_cast<unsigned char>(words[0][0]))) {
     apply_item_line(state, words);

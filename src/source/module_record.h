@@ -14,6 +14,7 @@ class Element;
 struct ModuleAlias {
   std::string alias;
   std::string module_name;
+  std::int32_t line = 0;  // where the module name was read
 };
 
 // One name of an into list, with the line it was read on.
@@ -25,6 +26,7 @@ struct IntoTarget {
 // One plug extension: its body and the targets it is copied into.
 struct PlugRecord {
   Element* body = nullptr;
+  std::int32_t line = 0;  // of the "plug" keyword
   // Newest first: the into names in reverse source order.
   std::deque<IntoTarget> into;
 };

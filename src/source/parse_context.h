@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -17,6 +18,7 @@ struct BracketFrame {
   bool in_brackets = false;    // a "[" is open in this block
   bool brackets_seen = false;  // a "[" occurred earlier in this block
   bool tagged_seen = false;    // a tagged element has been completed here
+  std::int32_t open_line = 0;  // where the open "[" stands
 };
 
 // The parser state of one module of one source file.
@@ -24,6 +26,9 @@ struct ParseContext {
   std::string path;  // the source path; the file part of every diagnostic
   std::int32_t line = 1;
   CharStream* stream = nullptr;  // shared by the modules of one file
+  // Offset in the stream's text of the first character of the token read
+  // last, so that an editor can tell which token stands under its cursor.
+  std::size_t token_start = 0;
   RunContext* run = nullptr;
   ModuleRecord* module = nullptr;
   bool expect_header = true;

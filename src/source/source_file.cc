@@ -1,6 +1,7 @@
 #include "source/source_file.h"
 
 #include "driver/diagnostics.h"
+#include "driver/front_end_notes.h"
 #include "driver/run_context.h"
 #include "lex/char_class.h"
 #include "parse/block_parser.h"
@@ -56,6 +57,7 @@ ParseContext parse_module(RunContext& run, const std::string& path, CharStream& 
     // record, the newest in the store, goes at once, so that a file of many
     // empty modules does not hold a record for each; nothing reachable
     // points at it.
+    note_dropped_module(run, module);
     run.module_store.pop_back();
   }
   return ctx;
@@ -80,12 +82,17 @@ int load_modules(RunContext& run, const std::string& path, std::string_view text
 }  // namespace
 
 int load_source_text(RunContext& run, const std::string& path, std::string_view text) {
+  const std::size_t kept = run.modules.size();
   const int errors = load_modules(run, path, text);
+  note_source(run, path, run.modules.size() - kept);
   apply_config_file(run, path);
   return errors;
 }
 
 int load_source_file(RunContext& run, const std::string& path) {
+  if (run.open_source) {
+    if (const std::string* open = run.open_source(path)) return load_source_text(run, path, *open);
+  }
   const std::optional<std::string> text = read_text_file(path);
   if (!text) {
     report(run, SEV_ERROR, "Unable to open file: %s", path.c_str());

@@ -16,7 +16,8 @@ inline constexpr std::string_view kStartMarker = "taloq*/";
 // Loads one source file: every module it holds (split at "endmodule" ";"),
 // then its configuration file. Modules without elements are discarded.
 // Returns 0 when the last module of the file parsed without error; a file
-// that cannot be read is reported and gives 1.
+// that cannot be read is reported and gives 1. The text comes from the
+// run's open_source when that has one for the path, else from the file.
 int load_source_file(RunContext& run, const std::string& path);
 
 // As load_source_file, for a source held in memory under the name `path`.

@@ -16,7 +16,8 @@ endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${SCRATCH_DIR}/prefix)
 foreach(installed bin/taloqchk share/man/man1/taloqchk.1 include/taloq/driver/checker.h
-                  lib/cmake/taloq/taloqConfig.cmake)
+                  lib/cmake/taloq/taloqConfig.cmake bin/taloqlint share/man/man1/taloqlint.1
+                  share/vim/vimfiles/compiler/taloqlint.vim)
   if(NOT EXISTS ${SCRATCH_DIR}/prefix/${installed})
     message(FATAL_ERROR "not installed: ${installed}")
   endif()

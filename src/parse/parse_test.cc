@@ -1,0 +1,139 @@
+// The parser's clause handlers, one call each, and the texts of the model.
+// What whole definitions parse to, and every message, is in the golden cases
+// (tests/golden/parse_*).
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "driver/run_context.h"
+#include "parse/block_parser.h"
+#include "parse/clauses.h"
+#include "parse/text.h"
+#include "test_support.h"
+
+namespace taloq {
+namespace {
+
+using testing::TextSource;
+
+std::string error_at(int line, std::string_view message) {
+  return "t.tlq(" + std::to_string(line) + ") : error: " + std::string(message) + "\n";
+}
+
+// One call of a clause handler: the state it starts in, the element's type,
+// the input that follows, where the handler leaves the parser and the one
+// error it reports, if any.
+struct Transition {
+  std::int32_t from;
+  std::int32_t type;
+  const char* input;
+  std::int32_t to;
+  const char* message;
+};
+
+TEST(Parser, EachClauseHandlerOnOneInput) {
+  const std::vector<Transition> cases = {
+      {PS_AFTER_TYPE, ET_INTEGER, "<", PS_CONSTRAINT, ""},
+      {PS_AFTER_TYPE, ET_ASCII, "name", PS_AFTER_NAME, ""},
+      {PS_AFTER_TYPE, ET_ASCII, "9", PS_AFTER_TYPE, "Invalid format for an identifier: 9"},
+      {PS_AFTER_TYPE, ET_ASCII, "", PS_END_BLOCK, "Encountered premature end of file"},
+      {PS_CONSTRAINT, ET_INTEGER, "1..2>", PS_NAME, ""},
+      {PS_CONSTRAINT, ET_INTEGER, ">", PS_NAME, ""},
+      {PS_CONSTRAINT, ET_INTEGER, "x", PS_RECOVER, "Invalid type constraint"},
+      {PS_CONSTRAINT, ET_FLOAT, "single>", PS_NAME, ""},
+      {PS_CONSTRAINT, ET_FLOAT, "single x", PS_RECOVER, ""},
+      {PS_CONSTRAINT, ET_FLOAT, "x", PS_RECOVER, "Unrecognised float constraint: x"},
+      {PS_NAME, ET_BOOLEAN, "n", PS_AFTER_NAME, ""},
+      {PS_NAME, ET_BOOLEAN, "-", PS_NAME, "Invalid format for an identifier: -"},
+      {PS_NAME, ET_BOOLEAN, " ", PS_END_BLOCK, "Encountered premature end of file"},
+      {PS_AFTER_NAME, ET_BOOLEAN, "[", PS_CARDINALITY, ""},
+      {PS_AFTER_NAME, ET_BOOLEAN, "as", PS_TAG, ""},
+      {PS_AFTER_NAME, ET_BOOLEAN, "plugin", PS_AFTER_NAME, ""},
+      {PS_AFTER_NAME, ET_BOOLEAN, "exec", PS_AFTER_NAME, ""},
+      {PS_AFTER_NAME, ET_STRUCT, "{}", PS_AFTER_TAG, ""},
+      {PS_AFTER_NAME, ET_BOOLEAN, "{", PS_AFTER_NAME, "Illegal opening { character"},
+      {PS_AFTER_NAME, ET_BOOLEAN, ";", PS_STATEMENT, ""},
+      {PS_AFTER_NAME, ET_BOOLEAN, "]", PS_AFTER_NAME, "Unexpected token: ]"},
+      {PS_AFTER_NAME, ET_BOOLEAN, "", PS_END_BLOCK, "Encountered premature end of file"},
+      {PS_CARDINALITY, ET_BOOLEAN, "?]", PS_AFTER_CARDINALITY, ""},
+      {PS_CARDINALITY, ET_BOOLEAN, "*x", PS_RECOVER, "Illegal cardinality format"},
+      {PS_CARDINALITY, ET_BOOLEAN, "1..3]", PS_AFTER_CARDINALITY, ""},
+      {PS_CARDINALITY, ET_BOOLEAN, "x", PS_CARDINALITY, "Illegal cardinality format"},
+      {PS_CARDINALITY, ET_BOOLEAN, "-1", PS_CARDINALITY, "Illegal negative value in cardinality"},
+      {PS_CARDINALITY, ET_BOOLEAN, "", PS_END_BLOCK, "Encountered premature end of file"},
+      {PS_AFTER_CARDINALITY, ET_BOOLEAN, "as", PS_TAG, ""},
+      {PS_AFTER_CARDINALITY, ET_BOOLEAN, "[", PS_AFTER_CARDINALITY, "Unexpected token ["},
+      {PS_AFTER_CARDINALITY, ET_UNION, "{}", PS_AFTER_TAG, ""},
+      {PS_AFTER_CARDINALITY, ET_BOOLEAN, ";", PS_STATEMENT, ""},
+      {PS_TAG, ET_BOOLEAN, "t", PS_AFTER_TAG, ""},
+      {PS_TAG, ET_BOOLEAN, "9", PS_TAG, "Illegal tag format"},
+      {PS_TAG, ET_BOOLEAN, ";", PS_AFTER_TAG, "Illegal tag format"},
+      {PS_TAG, ET_BOOLEAN, "", PS_END_BLOCK, "Encountered premature end of file"},
+      {PS_AFTER_TAG, ET_BOOLEAN, "as", PS_AFTER_TAG, "Unexpected token as"},
+      {PS_AFTER_TAG, ET_COMBINED, "{}", PS_AFTER_TAG, ""},
+      {PS_AFTER_TAG, ET_BOOLEAN, "smark", PS_AFTER_TAG, ""},
+      {PS_AFTER_TAG, ET_BOOLEAN, ";", PS_STATEMENT, ""},
+      {PS_RECOVER, ET_BOOLEAN, "a b [ { ;", PS_STATEMENT, ""},
+      {PS_RECOVER, ET_BOOLEAN, "a }", PS_END_BLOCK, ""},
+      {PS_RECOVER, ET_BOOLEAN, "a", PS_END_BLOCK, "Encountered premature end of file"},
+  };
+  for (const Transition& c : cases) {
+    TextSource source(c.input);
+    BracketFrame frame;
+    source.ctx.brackets = &frame;
+    source.ctx.depth = 1;
+    Element& element = *create_element(source.ctx);
+    element.set_type(c.type);
+    element.set_tag("e");
+    element.set_name(element.tag());
+    source.ctx.state = c.from;
+    run_clause_handler(source.ctx, &element);
+    const std::string label = std::to_string(c.from) + " '" + c.input + "'";
+    EXPECT_EQ(source.ctx.state, c.to) << label;
+    EXPECT_EQ(source.captured.text(), *c.message ? error_at(1, c.message) : "") << label;
+  }
+}
+
+TEST(Parser, RoomForTheBackEndInEveryElement) {
+  TextSource source("");
+  source.captured.run.extra_bytes = 16;
+  Element* element = create_element(source.ctx);
+  ASSERT_NE(element->extra(), nullptr);
+  element->extra()[15] = std::byte{1};  // the room is usable to its end
+  EXPECT_NE(create_element(source.ctx)->extra(), element->extra());
+}
+
+TEST(Parser, TextsAreKeptCopiesThatEndAtANul) {
+  TextPool pool;
+  std::vector<Text> kept;
+  std::vector<std::string> expected;
+  // Enough texts to fill several blocks, with a few that get a block each.
+  for (std::size_t i = 0; i < 20000; ++i) {
+    std::string source(i % 7 == 0 ? 20000 + i : i % 300, static_cast<char>('a' + i % 26));
+    kept.push_back(pool.keep(source));
+    expected.push_back(source);
+    source.assign(source.size(), '#');  // the copy must not follow the source
+  }
+  std::set<const char*> starts;
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    ASSERT_EQ(kept[i].view(), expected[i]) << i;
+    ASSERT_EQ(kept[i].c_str()[kept[i].size()], '\0') << i;
+    if (!expected[i].empty()) {
+      EXPECT_TRUE(starts.insert(kept[i].c_str()).second) << i;
+    }
+  }
+  EXPECT_EQ(pool.keep(std::string("ab\0cd", 5)).view(), "ab");
+  EXPECT_EQ(pool.join("Msg", "_", "hdr"), "Msg_hdr");
+  const Text absent = Text::null();
+  EXPECT_TRUE(absent.is_null() && absent.empty() && absent == Text());
+  const Text name = pool.keep("Msg");
+  EXPECT_TRUE(name == "Msg" && name == std::string("Msg") && name == Text("Msg"));
+  EXPECT_FALSE(name == "msg" || name == Text("Ms"));
+  EXPECT_EQ(std::string("x::") + name + "_" + "hdr", "x::Msg_hdr");
+}
+
+}  // namespace
+}  // namespace taloq

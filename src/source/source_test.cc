@@ -1,0 +1,45 @@
+// Reading files and splitting them into modules. What a source or its
+// configuration file does to the model, and every message, is in the golden
+// cases (tests/golden/source_*, config_*).
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/run_context.h"
+#include "source/source_file.h"
+#include "source/text_file.h"
+#include "test_support.h"
+
+namespace taloq {
+namespace {
+
+TEST(Source, TextFilesAreReadWholeAndSplitIntoLines) {
+  const testing::TempDir dir;
+  const std::string content = std::string("a\0b\r\n", 5) + std::string(200000, 'z');
+  EXPECT_EQ(read_text_file(dir.write("f", content)), content);
+  EXPECT_EQ(read_text_file(dir.path("none")), std::nullopt);
+  EXPECT_EQ(read_text_file(dir.path("")), std::nullopt);  // a directory
+  EXPECT_EQ(split_lines(""), std::vector<std::string_view>{});
+  EXPECT_EQ(split_lines("\n"), std::vector<std::string_view>{""});
+  EXPECT_EQ(split_lines("a\r\nb\rc\n\nd"), (std::vector<std::string_view>{"a", "b\rc", "", "d"}));
+  EXPECT_EQ(before_nul(std::string_view("ab\0cd", 5)), "ab");
+  EXPECT_EQ(before_nul("abc"), "abc");
+}
+
+TEST(Source, ModulesWithoutElementsKeepNoRecord) {
+  const std::string empty = [] {
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "endmodule;";
+    return text;
+  }();
+  testing::CapturedRun captured;
+  load_source_text(captured.run, "t.tlq", empty + "bool a;\nendmodule;" + empty);
+  ASSERT_EQ(captured.run.modules.size(), 1u);
+  EXPECT_EQ(captured.run.module_store.size(), 1u);
+  EXPECT_EQ(captured.run.modules[0]->elements->module(), captured.run.modules[0]);
+}
+
+}  // namespace
+}  // namespace taloq

@@ -1,0 +1,119 @@
+"""Drives the real taloqls with framed messages: a broken document of a
+project gets its diagnostics and loses them once a change fixes it;
+definition, hover and the outline answer from the model; and every kind of
+malformed input is answered (or skipped) without ending the server.
+
+Usage: check_protocol.py TALOQLS"""
+
+import pathlib
+import shutil
+import sys
+import tempfile
+
+sys.dont_write_bytecode = True  # nothing left in the source tree
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+from lsp_client import Client  # noqa: E402
+
+PROJECT = pathlib.Path(__file__).resolve().parent.parent / "contrib" / "lsp"
+failures = []
+
+
+def expect(what, actual, expected):
+    if actual != expected:
+        failures.append(f"{what}:\n  expected {expected!r}\n  actual   {actual!r}")
+
+
+def position(line, character):
+    return {"line": line, "character": character}
+
+
+def main():
+    with tempfile.TemporaryDirectory() as scratch:
+        root = pathlib.Path(scratch) / "shop"
+        shutil.copytree(PROJECT, root)
+        shop, common = (root / "shop.tlq").as_uri(), (root / "common.tlq").as_uri()
+        text = (root / "shop.tlq").read_text()
+        client = Client([sys.argv[1]])
+
+        # Before initialize a request is refused, and a notification dropped.
+        client.notify("textDocument/didOpen", {"textDocument": {"uri": shop, "text": ""}})
+        error = client.response(client.request("textDocument/hover"))["error"]
+        expect("request before initialize", error["code"], -32002)
+
+        result = client.response(client.request("initialize", {
+            "rootUri": root.as_uri(), "capabilities": {}}))["result"]
+        expect("capabilities", result["capabilities"], {
+            "positionEncoding": "utf-16",
+            "textDocumentSync": {"openClose": True, "change": 1, "save": {"includeText": False}},
+            "definitionProvider": True, "hoverProvider": True, "documentSymbolProvider": True})
+        client.notify("initialized", {})
+
+        # The typo of line 8 is shown before anything is saved, by the
+        # checker and by the linter; the project's other file is clean.
+        client.notify("textDocument/didOpen", {"textDocument": {
+            "uri": shop, "languageId": "taloq", "version": 1, "text": text}})
+        diagnostics = client.diagnostics(shop)
+        expect("the project's other file", [m["params"]["diagnostics"] for m in client.seen
+                                            if m.get("params", {}).get("uri") == common], [[]])
+        expect("broken document", [(d["range"]["start"], d["range"]["end"]["character"],
+                                    d["severity"], d.get("code"), d["message"][:40])
+                                   for d in diagnostics], [
+            (position(7, 2), 16, 1, None, "Unable to expand definition of -Quantiy-"),
+            (position(7, 2), 16, 2, "unresolved-reference", "count refers to Quantiy, but module Acme"),
+        ])
+
+        # Navigation: a qualified reference leads into the other file, an
+        # import alias to the module's statement, a plain one to its line.
+        def definition(line, character):
+            return client.response(client.request("textDocument/definition", {
+                "textDocument": {"uri": shop}, "position": position(line, character)}))["result"]
+
+        expect("definition of C::Address", definition(6, 5), {"uri": common, "range": {
+            "start": position(3, 7), "end": position(3, 14)}})
+        expect("definition of the alias C", definition(2, 23), {"uri": common, "range": {
+            "start": position(1, 13), "end": position(1, 24)}})
+        expect("definition of nothing", definition(0, 3), None)
+        hover = client.response(client.request("textDocument/hover", {
+            "textDocument": {"uri": shop}, "position": position(5, 4)}))["result"]
+        expect("hover of C::Id", [line for line in hover["contents"]["value"].splitlines()
+                                  if line.startswith("- kind") or line.startswith("- refers")],
+               ["- kind: `int (uns32)`", "- refers to: `C::Id (common.tlq, line 3)`"])
+        symbols = client.response(client.request("textDocument/documentSymbol", {
+            "textDocument": {"uri": shop}}))["result"]
+        expect("outline", [(s["name"], [(c["name"], [g["name"] for g in c["children"]])
+                                        for c in s["children"]]) for s in symbols],
+               [("Acme.Shop", [("Quantity", []), ("Order", ["id", "to", "count", "note"])])])
+
+        # The fix, not saved: the list becomes empty.
+        client.notify("textDocument/didChange", {
+            "textDocument": {"uri": shop, "version": 2},
+            "contentChanges": [{"text": text.replace("Quantiy", "Quantity")}]})
+        expect("fixed document", client.diagnostics(shop), [])
+
+        # Malformed input: each is answered as it deserves, or skipped, and
+        # the next request is still served.
+        client.write(b"Content-Length: 9\r\n\r\n{not json")
+        expect("not JSON", client.response(None)["error"]["code"], -32700)
+        client.send({"jsonrpc": "2.0", "id": 70})
+        expect("no method", client.response(70)["error"]["code"], -32600)
+        client.send({"jsonrpc": "2.0", "id": 71, "method": "textDocument/rename"})
+        expect("unknown method", client.response(71)["error"]["code"], -32601)
+        mark = len(client.seen)
+        client.notify("taloq/unknownNotification", {})
+        client.write(b"Content-Length: many\r\n\r\n{\"jsonrpc\": \"2.0\", \"id\": 72, \"method\": \"x\"}")
+        client.write(b"Content-Type: text/plain\r\n\r\n{\"jsonrpc\": \"2.0\", \"id\": 73, \"method\": \"x\"}")
+        last = client.request("textDocument/documentSymbol", {"textDocument": {"uri": shop}})
+        expect("served after bad headers", "result" in client.response(last), True)
+        expect("no answer to a notification or a frame with a bad header",
+               [m for m in client.seen[mark:-1] if "method" not in m], [])
+
+        expect("exit status", client.finish(), 0)
+    if failures:
+        print("\n".join(failures))
+        return 1
+    print("taloqls protocol: ok")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
