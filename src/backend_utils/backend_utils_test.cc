@@ -20,7 +20,7 @@ namespace taloq {
 namespace {
 
 // The fields an element of a table row sets; the others keep their defaults.
-struct Spec {
+struct Fields {
   std::int32_t type = ET_INTEGER;
   bool constrained = false;
   bool min_negative = false;
@@ -38,23 +38,23 @@ struct Spec {
   bool list = false;
 };
 
-const Element& made(const Spec& spec) {
+const Element& made(const Fields& fields) {
   Element& e = testing::scratch_element();
-  e.set_type(spec.type);
-  e.set_constrained(spec.constrained);
-  e.set_min_negative(spec.min_negative);
-  e.set_min(spec.min);
-  e.set_max(spec.max);
-  e.set_max_negative(spec.max_negative);
-  e.set_z_flag(spec.z_flag);
-  e.set_dynamic(spec.dynamic);
-  e.set_link(Text::borrow(spec.link));
-  if (spec.body) e.set_children(&testing::scratch_element());
-  e.set_recursive(spec.recursive);
-  e.set_has_cardinality(spec.has_cardinality);
-  e.set_cardinality_min(spec.cardinality_min);
-  e.set_cardinality_max(spec.cardinality_max);
-  e.set_list(spec.list);
+  e.set_type(fields.type);
+  e.set_constrained(fields.constrained);
+  e.set_min_negative(fields.min_negative);
+  e.set_min(fields.min);
+  e.set_max(fields.max);
+  e.set_max_negative(fields.max_negative);
+  e.set_z_flag(fields.z_flag);
+  e.set_dynamic(fields.dynamic);
+  e.set_link(Text::borrow(fields.link));
+  if (fields.body) e.set_children(&testing::scratch_element());
+  e.set_recursive(fields.recursive);
+  e.set_has_cardinality(fields.has_cardinality);
+  e.set_cardinality_min(fields.cardinality_min);
+  e.set_cardinality_max(fields.cardinality_max);
+  e.set_list(fields.list);
   return e;
 }
 
@@ -83,7 +83,7 @@ std::string apply(char utility, const Element& e) {
 
 struct Use {
   char utility;
-  Spec spec;
+  Fields fields;
   const char* expected;
 };
 
@@ -159,8 +159,8 @@ TEST(BackEndUtils, PrintersAndClasses) {
       {'C', {.has_cardinality = true, .cardinality_min = 1}, "3"},
   };
   for (const Use& use : uses) {
-    EXPECT_EQ(apply(use.utility, made(use.spec)), use.expected)
-        << use.utility << " type " << use.spec.type << " row of " << use.expected;
+    EXPECT_EQ(apply(use.utility, made(use.fields)), use.expected)
+        << use.utility << " type " << use.fields.type << " row of " << use.expected;
   }
   // The names and classes that go by the type alone.
   const std::vector<std::pair<std::int32_t, std::string>> by_type = {
@@ -215,7 +215,7 @@ TEST(BackEndUtilsDeathTest, EachUtilityRefusesElementsItDoesNotHandle) {
       {'T', {.type = 20}, "0, file ktfutil, line 624"},
   };
   for (const Use& use : refused) {
-    const Element& element = made(use.spec);
+    const Element& element = made(use.fields);
     EXPECT_EXIT(apply(use.utility, element), ::testing::KilledBySignal(SIGABRT),
                 std::string("^Assertion failed: ") + use.expected + "\n$");
   }

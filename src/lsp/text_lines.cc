@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "lint/output_formats.h"
+
 namespace taloq::lsp {
 namespace {
 
@@ -160,22 +162,8 @@ std::optional<std::string> uri_to_path(std::string_view uri) {
 }
 
 std::string path_to_uri(std::string_view absolute_path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string uri = "file://";
-  for (const char c : absolute_path) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                       (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' ||
-                       c == '~' || c == '/';
-    if (plain) {
-      uri += c;
-    } else {
-      uri += '%';
-      uri += kHex[byte >> 4];
-      uri += kHex[byte & 0xF];
-    }
-  }
-  return uri;
+  // The linter's SARIF locations are file URIs too: one encoding serves both.
+  return lint::artifact_uri(absolute_path);
 }
 
 }  // namespace taloq::lsp
