@@ -41,8 +41,10 @@ std::size_t number_length(std::string_view rest) {
     const int next = byte_at(rest, end);
     if (is_digit(next) || next == 'x' || next == 'X') return 0;
   } else {
+    // Stop at the split length: a longer run is the character reader's, and
+    // scanning it whole here would cost a pass per 128-digit piece.
     const std::size_t digits = end;
-    while (is_digit(byte_at(rest, end))) ++end;
+    while (end < kMaxTokenScan && is_digit(byte_at(rest, end))) ++end;
     if (end == digits) return 0;
   }
   const int next = byte_at(rest, end);
