@@ -3,15 +3,11 @@
 # of tests/contrib/lsp (check_neovim.lua does the editing), and a comparison
 # of what it received. Neovim's state, cache and logs go to the scratch
 # folder, which goes at the end.
-set -euo pipefail
-server=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-here=$(cd "$(dirname "$0")" && pwd)
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+source "$(dirname "$0")/preamble.sh" "$1"
 cp -r "$here/lsp" "$scratch/shop"
 export XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data XDG_STATE_HOME=$scratch/state \
   XDG_CACHE_HOME=$scratch/cache PROJECT=$scratch/shop OUT=$scratch/received.txt \
-  SNIPPET=$here/../../contrib/neovim/taloqls.lua PATH="$(dirname "$server"):$PATH"
+  SNIPPET=$root/contrib/neovim/taloqls.lua PATH="$(dirname "$program"):$PATH"
 status=0
 (cd "$scratch/shop" && timeout 60 nvim --headless --clean -n -i NONE \
   -c "luafile $here/check_neovim.lua" </dev/null >"$scratch/nvim.log" 2>&1) || status=$?

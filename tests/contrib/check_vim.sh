@@ -2,12 +2,7 @@
 # Runs :make in a real, headless Vim with the compiler plugin on two projects
 # (one with mistakes of every shape, one whose analysis prints the lines that
 # carry no file) and compares the quickfix lists: file, line, type, text.
-set -euo pipefail
-checker=$1
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+source "$(dirname "$0")/preamble.sh" "$1"
 cp -r "$here/broken" "$here/clean" "$scratch/"
 
 # Each entry as  file|line|type|text ; entries without a file have an empty
@@ -17,7 +12,7 @@ quickfix_of() {  # folder, :make arguments, output file
     -c "set rtp^=$root/contrib/vim" \
     -c "compiler taloqchk" \
     -c "let &shellpipe = '>%s 2>&1'" \
-    -c "let &makeprg = '$checker'" \
+    -c "let &makeprg = '$program'" \
     -c "silent make! $2" \
     -c "call writefile(map(getqflist(), {_, e -> bufname(e.bufnr) . '|' . e.lnum . '|' . e.type . '|' . e.text}), '$3')" \
     -c "qa!")

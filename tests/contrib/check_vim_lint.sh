@@ -2,19 +2,14 @@
 # Runs :make with the taloqlint compiler plugin in a real, headless Vim on the
 # broken project of the format test and compares the quickfix list: file,
 # line, type, text.
-set -euo pipefail
-linter=$1
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+source "$(dirname "$0")/preamble.sh" "$1"
 cp -r "$root/tests/lint/broken" "$scratch/"
 
 (cd "$scratch/broken" && vim -Es -u NONE -N -i NONE \
   -c "set rtp^=$root/contrib/vim" \
   -c "compiler taloqlint" \
   -c "let &shellpipe = '>%s 2>&1'" \
-  -c "let &makeprg = '$linter'" \
+  -c "let &makeprg = '$program'" \
   -c "silent make! shop.tlqprj" \
   -c "call writefile(map(getqflist(), {_, e -> bufname(e.bufnr) . '|' . e.lnum . '|' . e.type . '|' . e.text}), '$scratch/quickfix.txt')" \
   -c "qa!")

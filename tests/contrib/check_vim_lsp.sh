@@ -2,17 +2,13 @@
 # Plain Vim with contrib/vim/taloqls.vim sourced, headless, on the broken
 # project of tests/contrib/lsp: the unsaved buffer's location list, and where
 # gd on a qualified reference lands.
-set -euo pipefail
-server=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-here=$(cd "$(dirname "$0")" && pwd)
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+source "$(dirname "$0")/preamble.sh" "$1"
 cp -r "$here/lsp" "$scratch/shop"
 out=$scratch/received.txt
 # The waits are bounded polls: a server that does not answer ends the list
 # empty instead of hanging the editor.
-(cd "$scratch/shop" && PATH="$(dirname "$server"):$PATH" timeout 60 vim -Es -u NONE -N -i NONE \
-  -c "source $here/../../contrib/vim/taloqls.vim" \
+(cd "$scratch/shop" && PATH="$(dirname "$program"):$PATH" timeout 60 vim -Es -u NONE -N -i NONE \
+  -c "source $root/contrib/vim/taloqls.vim" \
   -c "edit shop.tlq" \
   -c "for i in range(300) | if !empty(getloclist(0)) | break | endif | sleep 20m | endfor" \
   -c "call writefile(map(getloclist(0), {_, e -> e.lnum . '|' . e.col . '|' . e.type . '|' . e.text}), '$out')" \
