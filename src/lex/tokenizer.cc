@@ -60,7 +60,7 @@ int skip_white_space(ParseContext& ctx) {
   return c;
 }
 
-void scan_number(ParseContext& ctx, int c, TokenText& text) {
+void scan_number(ParseContext& ctx, int c, std::string& text) {
   if (c == '-') {
     text += '-';
     c = next_char(ctx);
@@ -93,7 +93,7 @@ void scan_number(ParseContext& ctx, int c, TokenText& text) {
 
 // The character that ends the word is read and given back: when it opens a
 // comment, the comment is consumed now, as it always was.
-void scan_word(ParseContext& ctx, int c, TokenText& text) {
+void scan_word(ParseContext& ctx, int c, std::string& text) {
   text += static_cast<char>(c);
   c = next_char(ctx);
   while (text.size() < kMaxTokenScan && is_word_char(c)) {
@@ -107,7 +107,7 @@ void scan_word(ParseContext& ctx, int c, TokenText& text) {
 // read as punctuation is cut, as in every text, and leaves an empty text.
 // After "..." one more character is read and given back, like after any
 // shorter run of dots, so a comment there is consumed at the same moment.
-void scan_punct(ParseContext& ctx, int c, TokenText& text) {
+void scan_punct(ParseContext& ctx, int c, std::string& text) {
   if (c == '\0') return;
   text += static_cast<char>(c);
   if (c != '.') return;
@@ -146,7 +146,7 @@ std::optional<Token> take_from_buffer(ParseContext& ctx, TokenText& text) {
   const std::size_t length = length_of(rest);
   if (length == 0) return std::nullopt;
   ctx.token_start = stream.position();
-  text.assign(rest.data(), length);
+  text.borrow(rest.data(), length);
   stream.skip(length);
   return classify_token(text);
 }
@@ -163,8 +163,8 @@ Token next_statement_token(ParseContext& ctx, TokenText& text) {
   return next_statement_token_by_characters(ctx, text);
 }
 
-Token next_token_by_characters(ParseContext& ctx, TokenText& text) {
-  text.clear();
+Token next_token_by_characters(ParseContext& ctx, TokenText& token_text) {
+  std::string& text = token_text.rebuild();
   const int c = skip_white_space(ctx);
   if (c == kEof) return TK_EOF;
   note_token_start(ctx);
@@ -180,8 +180,8 @@ Token next_token_by_characters(ParseContext& ctx, TokenText& text) {
   return classify_token(text);
 }
 
-Token next_statement_token_by_characters(ParseContext& ctx, TokenText& text) {
-  text.clear();
+Token next_statement_token_by_characters(ParseContext& ctx, TokenText& token_text) {
+  std::string& text = token_text.rebuild();
   const int c = skip_white_space(ctx);
   if (c == kEof) return TK_EOF;
   note_token_start(ctx);
@@ -195,8 +195,8 @@ Token next_statement_token_by_characters(ParseContext& ctx, TokenText& text) {
   return classify_token(text);
 }
 
-Token read_raw_word(ParseContext& ctx, TokenText& text, std::size_t* raw_length) {
-  text.clear();
+Token read_raw_word(ParseContext& ctx, TokenText& token_text, std::size_t* raw_length) {
+  std::string& text = token_text.rebuild();
   int c = skip_white_space(ctx);
   if (c == kEof) {
     if (raw_length) *raw_length = 0;

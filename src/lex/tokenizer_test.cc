@@ -53,7 +53,7 @@ std::string read_all(char reader, std::string_view input) {
   TokenText text = "unset";
   for (Token token = read(ctx, text); token != TK_EOF && out.size() < 100000;
        token = read(ctx, text)) {
-    out += (out.empty() ? "" : " ") + shown(token, text);
+    out += (out.empty() ? "" : " ") + shown(token, text.str());
     if (reader == 'r' && text.empty()) out += std::string(" ") + static_cast<char>(read_char(ctx));
     mark_line();
   }
@@ -187,7 +187,7 @@ TEST(Lexer, FastPathMatchesReadingCharacterByCharacter) {
     TokenText token_text;
     for (Token token = TK_WORD; token != TK_EOF && out.size() < 200000;) {
       token = reader(source.ctx, token_text);
-      out += std::to_string(token) + ":" + token_text + "@" + std::to_string(source.ctx.line) + " ";
+      out += std::to_string(token) + ":" + token_text.str() + "@" + std::to_string(source.ctx.line) + " ";
     }
     return out;
   };

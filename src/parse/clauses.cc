@@ -31,7 +31,7 @@ void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
     element.set_tag(element.name());
     element.set_c_name(element.name());
     if (has_non_identifier_char(text)) {
-      std::string c_name = text;
+      std::string c_name = text.str();
       to_identifier(c_name);
       element.set_c_name(ctx.run->texts.keep(c_name));
     }

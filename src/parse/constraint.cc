@@ -34,7 +34,7 @@ bool read_bound(ParseContext& ctx, std::uint32_t& magnitude, bool& negative) {
     return false;
   }
   negative = text.starts_with('-');
-  magnitude = to_number(ctx, negative ? std::string_view(text).substr(1) : text);
+  magnitude = to_number(ctx, negative ? text.view().substr(1) : text.view());
   return true;
 }
 

@@ -74,7 +74,7 @@ void parse_alias_statement(ParseContext& ctx, const AliasStatement& kind) {
     ctx.state = PS_RECOVER;
     return;
   }
-  (ctx.module->*kind.list).push_front(ModuleAlias{alias, module_name, line});
+  (ctx.module->*kind.list).push_front(ModuleAlias{alias.str(), module_name.str(), line});
 }
 
 }  // namespace
@@ -123,7 +123,7 @@ void parse_into_list(ParseContext& ctx) {
       ctx.state = PS_RECOVER;
       return;
     }
-    ctx.plug->into.push_front(IntoTarget{name, ctx.line});
+    ctx.plug->into.push_front(IntoTarget{name.str(), ctx.line});
     TokenText text;
     const Token token = next_token(ctx, text);
     if (token == TK_SEMICOLON) return;
