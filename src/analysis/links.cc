@@ -6,6 +6,7 @@
 #include "driver/diagnostics.h"
 #include "driver/run_context.h"
 #include "analysis/assertions.h"
+#include "analysis/list_walk.h"
 #include "analysis/module_index.h"
 #include "analysis/pointer_map.h"
 
@@ -195,15 +196,7 @@ void LinkResolver::enter(std::vector<Frame>& stack, Element* body) {
 void LinkResolver::walk(ModuleRecord& module, Element* list) {
   std::vector<Frame> stack;
   if (list != nullptr) enter(stack, list);
-  while (!stack.empty()) {
-    Frame& top = stack.back();
-    if (top.at == nullptr) {
-      *visits_.find(top.body) = kWalked;
-      stack.pop_back();
-      continue;
-    }
-    Element& element = *top.at;
-    top.at = element.next();
+  const auto visit = [&](Frame&, Element& element) {
     // The type before anything is done: a link resolved here to a structure
     // is walked where its definition stands, not through this element.
     if (is_walked_type(element)) {
@@ -211,7 +204,9 @@ void LinkResolver::walk(ModuleRecord& module, Element* list) {
     } else if (element.type() == ET_LINK) {
       resolve_or_report(module, element);
     }
-  }
+    return true;
+  };
+  walk_lists(stack, visit, [&](const Frame& done) { *visits_.find(done.body) = kWalked; });
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "driver/diagnostics.h"
 #include "driver/run_context.h"
+#include "analysis/list_walk.h"
 #include "analysis/pointer_map.h"
 
 namespace taloq {
@@ -85,21 +86,16 @@ void avoid_keyword_clash(RunContext& run, Element& element) {
 void number_elements(RunContext& run, Element* list) {
   PointerSet numbered;
   std::vector<Frame> stack{{list, {0, run.plugin_base}}};
-  while (!stack.empty()) {
-    Frame& top = stack.back();
-    if (top.at == nullptr) {
-      stack.pop_back();
-      continue;
-    }
-    Element& element = *top.at;
-    top.at = element.next();
+  const auto visit = [&](Frame& top, Element& element) {
     number_one(top.counters, element);
     avoid_keyword_clash(run, element);
     Element* body = element.children();
     if (body != nullptr && !element.recursive() && numbered.insert(body)) {
       stack.push_back({body, {0, run.plugin_base}});
     }
-  }
+    return true;
+  };
+  walk_lists(stack, visit, [](const Frame&) {});
 }
 
 }  // namespace taloq

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "analysis/list_walk.h"
 #include "analysis/pointer_map.h"
 #include "parse/element.h"
 
@@ -53,21 +54,15 @@ void RecursionMarker::walk_from(Element* top_body) {
   std::vector<Frame> stack{{top_body, top_body}};
   PointerMap<char> path;  // 1 while the body is open on the path
   *path.try_emplace(top_body).first = 1;
-  while (!stack.empty()) {
-    Frame& top = stack.back();
-    if (top.at == nullptr) {
-      *path.find(top.body) = 0;
-      stack.pop_back();
-      continue;
-    }
-    Element& element = *top.at;
-    top.at = element.next();
-    if (element.children() == nullptr) continue;
+  const auto visit = [&](Frame&, Element& element) {
+    if (element.children() == nullptr) return true;
     if (on_path(path, element.children())) element.set_recursive(true);
-    if (element.recursive() || reaches_no_cycle(element.children())) continue;
+    if (element.recursive() || reaches_no_cycle(element.children())) return true;
     stack.push_back({element.children(), element.children()});
     *path.try_emplace(element.children()).first = 1;
-  }
+    return true;
+  };
+  walk_lists(stack, visit, [&](const Frame& done) { *path.find(done.body) = 0; });
 }
 
 // Depth-first search over unmarked elements; an edge back to a body still
@@ -81,28 +76,19 @@ bool RecursionMarker::reaches_no_cycle(Element* body) {
   *state.try_emplace(body).first = State::kOpen;
   std::vector<Frame>& stack = search_stack_;
   stack.assign(1, {body, body});
-  while (!stack.empty()) {
-    Frame& top = stack.back();
-    if (top.at == nullptr) {
-      *state.find(top.body) = State::kDone;
-      stack.pop_back();
-      continue;
-    }
-    Element& element = *top.at;
-    top.at = element.next();
-    if (!edge_followed(element) || acyclic_.contains(element.children())) continue;
+  const auto visit = [&](Frame&, Element& element) {
+    if (!edge_followed(element) || acyclic_.contains(element.children())) return true;
     const auto [known, added] = state.try_emplace(element.children());
-    if (added) {
-      *known = State::kOpen;
-      searched.push_back(element.children());
-      stack.push_back({element.children(), element.children()});
-    } else if (*known == State::kOpen) {
-      keep_done(state, searched);
-      return false;
-    }
-  }
+    if (!added) return *known != State::kOpen;  // an open body met again closes a cycle
+    *known = State::kOpen;
+    searched.push_back(element.children());
+    stack.push_back({element.children(), element.children()});
+    return true;
+  };
+  const bool acyclic =
+      walk_lists(stack, visit, [&](const Frame& done) { *state.find(done.body) = State::kDone; });
   keep_done(state, searched);
-  return true;
+  return acyclic;
 }
 
 // A body the search finished before it met its first cycle reaches only
