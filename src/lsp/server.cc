@@ -245,55 +245,51 @@ void Server::notification(std::string_view method, const JsonValue* params,
   }
 }
 
-void Server::respond(const JsonValue& id, const Reply& result) {
+void Server::send_message(const Reply& fields) {
   rapidjson::StringBuffer buffer;
   JsonWriter out(buffer);
   out.StartObject();
   out.Key("jsonrpc");
   out.String("2.0");
-  out.Key("id");
-  id.Accept(out);
-  out.Key("result");
-  result(out);
+  fields(out);
   out.EndObject();
   send_(std::string(buffer.GetString(), buffer.GetSize()));
+}
+
+void Server::respond(const JsonValue& id, const Reply& result) {
+  send_message([&](JsonWriter& out) {
+    out.Key("id");
+    id.Accept(out);
+    out.Key("result");
+    result(out);
+  });
 }
 
 void Server::respond_error(const JsonValue* id, int code, std::string_view message) {
-  rapidjson::StringBuffer buffer;
-  JsonWriter out(buffer);
-  out.StartObject();
-  out.Key("jsonrpc");
-  out.String("2.0");
-  out.Key("id");
-  if (id != nullptr) {
-    id->Accept(out);
-  } else {
-    out.Null();
-  }
-  out.Key("error");
-  out.StartObject();
-  out.Key("code");
-  out.Int(code);
-  out.Key("message");
-  write_text(out, message);
-  out.EndObject();
-  out.EndObject();
-  send_(std::string(buffer.GetString(), buffer.GetSize()));
+  send_message([&](JsonWriter& out) {
+    out.Key("id");
+    if (id != nullptr) {
+      id->Accept(out);
+    } else {
+      out.Null();
+    }
+    out.Key("error");
+    out.StartObject();
+    out.Key("code");
+    out.Int(code);
+    out.Key("message");
+    write_text(out, message);
+    out.EndObject();
+  });
 }
 
 void Server::send_notification(const char* method, const Reply& params) {
-  rapidjson::StringBuffer buffer;
-  JsonWriter out(buffer);
-  out.StartObject();
-  out.Key("jsonrpc");
-  out.String("2.0");
-  out.Key("method");
-  out.String(method);
-  out.Key("params");
-  params(out);
-  out.EndObject();
-  send_(std::string(buffer.GetString(), buffer.GetSize()));
+  send_message([&](JsonWriter& out) {
+    out.Key("method");
+    out.String(method);
+    out.Key("params");
+    params(out);
+  });
 }
 
 // ---- lifecycle ---------------------------------------------------------------

@@ -63,6 +63,9 @@ class Server {
                 Clock::time_point now);
   void request(std::string_view method, const JsonValue& id, const JsonValue* params);
   void notification(std::string_view method, const JsonValue* params, Clock::time_point now);
+  // One message to the client: the protocol version, then what `fields`
+  // writes into the same object.
+  void send_message(const Reply& fields);
   void respond(const JsonValue& id, const Reply& result);
   void respond_error(const JsonValue* id, int code, std::string_view message);
 
