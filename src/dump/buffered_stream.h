@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <ostream>
 
 namespace taloq {
@@ -20,6 +21,17 @@ class BufferedStream {
   void Put(char c) {
     buffer_[used_++] = c;
     if (used_ == buffer_.size()) Flush();
+  }
+  // The same for a run of characters, copied as one block.
+  void Write(const char* data, std::size_t size) {
+    if (buffer_.size() - used_ < size) Flush();
+    if (size > buffer_.size()) {
+      out_.write(data, static_cast<std::streamsize>(size));
+      return;
+    }
+    std::memcpy(buffer_.data() + used_, data, size);
+    used_ += size;
+    if (used_ == buffer_.size()) Flush();  // Put relies on room for one more
   }
   // Hands the collected characters on; the writer calls it at the end of
   // the document.

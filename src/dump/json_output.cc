@@ -8,7 +8,25 @@ namespace taloq {
 
 JsonOutput::JsonOutput(std::ostream& out) : stream_(out), writer_(stream_) {}
 
+namespace {
+
+// True when the JSON string of `text` is its bytes as they stand: nothing
+// to escape, nothing beyond ASCII to encode.
+bool is_plain(std::string_view text) {
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte > 0x7e || byte == '"' || byte == '\\') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 void JsonOutput::text(std::string_view latin1_text) {
+  if (is_plain(latin1_text)) {
+    writer_.plain_string(latin1_text);
+    return;
+  }
   utf8_.clear();
   append_latin1_as_utf8(utf8_, latin1_text);
   writer_.String(utf8_.data(), static_cast<rapidjson::SizeType>(utf8_.size()));

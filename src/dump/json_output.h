@@ -29,7 +29,7 @@ class JsonOutput {
   void start_array() { writer_.StartArray(); }
   void end_array() { writer_.EndArray(); }
   // Member names are plain ASCII.
-  void key(const char* name) { writer_.Key(name); }
+  void key(const char* name) { writer_.plain_string(name); }
 
   void text(std::string_view latin1_text);
   // A text, or null for an absent one.
@@ -40,8 +40,25 @@ class JsonOutput {
   void null() { writer_.Null(); }
 
  private:
+  // The JSON writer with one more kind of string: a text that needs no
+  // escaping goes to the stream as one block. A character at a time, as
+  // the writer itself puts strings, costs a check of the buffer's room for
+  // every character, and member names are a third of the document.
+  class Writer : public rapidjson::Writer<BufferedStream> {
+   public:
+    using rapidjson::Writer<BufferedStream>::Writer;
+    // `text` holds only printable ASCII other than '"' and '\\'.
+    void plain_string(std::string_view text) {
+      Prefix(rapidjson::kStringType);
+      os_->Put('"');
+      os_->Write(text.data(), text.size());
+      os_->Put('"');
+      EndValue(true);
+    }
+  };
+
   BufferedStream stream_;
-  rapidjson::Writer<BufferedStream> writer_;
+  Writer writer_;
   std::string utf8_;  // reused for every text
 };
 
