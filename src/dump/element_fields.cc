@@ -57,7 +57,7 @@ void write_numbers(JsonOutput& json, const Element& element) {
   json.integer(element.ref_count());
 }
 
-void write_flag(JsonOutput& json, const char* name, bool value) {
+void write_flag(JsonOutput& json, std::string_view name, bool value) {
   json.key(name);
   json.boolean(value);
 }

@@ -29,19 +29,30 @@ class JsonOutput {
   void start_array() { writer_.StartArray(); }
   void end_array() { writer_.EndArray(); }
   // Member names are plain ASCII.
-  void key(const char* name) { writer_.plain_string(name); }
+  void key(std::string_view name) { writer_.plain_string(name); }
 
   void text(std::string_view latin1_text);
   // A text, or null for an absent one.
   void optional_text(const Text& latin1_text);
   void optional_text(const std::optional<std::string>& latin1_text);
-  void boolean(bool value) { writer_.Bool(value); }
-  void integer(std::int64_t value) { writer_.Int64(value); }
-  void null() { writer_.Null(); }
+  void boolean(bool value) {
+    if (value) {
+      writer_.plain_value(rapidjson::kTrueType, "true");
+    } else {
+      writer_.plain_value(rapidjson::kFalseType, "false");
+    }
+  }
+  void integer(std::int64_t value) {
+    char digits[24];
+    const char* end = rapidjson::internal::i64toa(value, digits);
+    writer_.plain_value(rapidjson::kNumberType,
+                        std::string_view(digits, static_cast<std::size_t>(end - digits)));
+  }
+  void null() { writer_.plain_value(rapidjson::kNullType, "null"); }
 
  private:
-  // The JSON writer with one more kind of string: a text that needs no
-  // escaping goes to the stream as one block. A character at a time, as
+  // The JSON writer with blocks: a text that needs no escaping, a number
+  // and a literal go to the stream as one block each. A character at a time, as
   // the writer itself puts strings, costs a check of the buffer's room for
   // every character, and member names are a third of the document.
   class Writer : public rapidjson::Writer<BufferedStream> {
@@ -53,6 +64,12 @@ class JsonOutput {
       os_->Put('"');
       os_->Write(text.data(), text.size());
       os_->Put('"');
+      EndValue(true);
+    }
+    // A number, true, false or null, already in its JSON form.
+    void plain_value(rapidjson::Type type, std::string_view json) {
+      Prefix(type);
+      os_->Write(json.data(), json.size());
       EndValue(true);
     }
   };
