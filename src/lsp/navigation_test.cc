@@ -67,6 +67,7 @@ TEST(FindDefinition, FollowsReferencesAliasesAndModuleNames) {
       {9, 26, 9},           // a name after a comment
       {8, 2, std::nullopt},  // a keyword
       {9, 0, std::nullopt},  // blanks
+      {8, 11, std::nullopt},  // punctuation a blank away from a word
   };
   for (const std::string& text : {std::string(kDocument), broken}) {
     Checked checked(text);
@@ -101,6 +102,11 @@ TEST(HoverText, ShowsTheAnalysedElement) {
     EXPECT_NE(digit.find(shown), std::string::npos) << shown << " in\n" << digit;
   }
   EXPECT_EQ(hover(10, 0), "(none)");
+  // A declaration whose name is missing still shows what it refers to.
+  Checked nameless{std::string(kDocument) + "L::Point ;\n"};
+  const std::string shown =
+      hover_text(*nameless.result, nameless.view(), nameless.offset(11, 3)).value_or("(none)");
+  EXPECT_TRUE(shown.starts_with("**(unnamed)** (reference)")) << shown;
 }
 
 TEST(DocumentSymbols, OutlineModulesDefinitionsAndMembers) {
