@@ -362,41 +362,37 @@ void Server::initialized() {
   if (!register_watchers_) return;
   // Files the run reads from disk change under the editor too: the client
   // is asked to report them, where it can watch files for a server.
-  rapidjson::StringBuffer buffer;
-  JsonWriter out(buffer);
-  out.StartObject();
-  out.Key("jsonrpc");
-  out.String("2.0");
-  out.Key("id");
-  write_text(out, "taloqls-" + std::to_string(next_request_id_++));
-  out.Key("method");
-  out.String("client/registerCapability");
-  out.Key("params");
-  out.StartObject();
-  out.Key("registrations");
-  out.StartArray();
-  out.StartObject();
-  out.Key("id");
-  out.String("taloq-files");
-  out.Key("method");
-  out.String("workspace/didChangeWatchedFiles");
-  out.Key("registerOptions");
-  out.StartObject();
-  out.Key("watchers");
-  out.StartArray();
-  for (const char* pattern : {"**/*.tlq", "**/*.tlqprj", "**/*.tlqcfg"}) {
+  const std::string id = "taloqls-" + std::to_string(next_request_id_++);
+  send_message([&id](JsonWriter& out) {
+    out.Key("id");
+    write_text(out, id);
+    out.Key("method");
+    out.String("client/registerCapability");
+    out.Key("params");
     out.StartObject();
-    out.Key("globPattern");
-    out.String(pattern);
+    out.Key("registrations");
+    out.StartArray();
+    out.StartObject();
+    out.Key("id");
+    out.String("taloq-files");
+    out.Key("method");
+    out.String("workspace/didChangeWatchedFiles");
+    out.Key("registerOptions");
+    out.StartObject();
+    out.Key("watchers");
+    out.StartArray();
+    for (const char* pattern : {"**/*.tlq", "**/*.tlqprj", "**/*.tlqcfg"}) {
+      out.StartObject();
+      out.Key("globPattern");
+      out.String(pattern);
+      out.EndObject();
+    }
+    out.EndArray();
     out.EndObject();
-  }
-  out.EndArray();
-  out.EndObject();
-  out.EndObject();
-  out.EndArray();
-  out.EndObject();
-  out.EndObject();
-  send_(std::string(buffer.GetString(), buffer.GetSize()));
+    out.EndObject();
+    out.EndArray();
+    out.EndObject();
+  });
 }
 
 // ---- documents -----------------------------------------------------------------

@@ -40,13 +40,20 @@ def main():
         error = client.response(client.request("textDocument/hover"))["error"]
         expect("request before initialize", error["code"], -32002)
 
+        watching = {"workspace": {"didChangeWatchedFiles": {"dynamicRegistration": True}}}
         result = client.response(client.request("initialize", {
-            "rootUri": root.as_uri(), "capabilities": {}}))["result"]
+            "rootUri": root.as_uri(), "capabilities": watching}))["result"]
         expect("capabilities", result["capabilities"], {
             "positionEncoding": "utf-16",
             "textDocumentSync": {"openClose": True, "change": 1, "save": {"includeText": False}},
             "definitionProvider": True, "hoverProvider": True, "documentSymbolProvider": True})
         client.notify("initialized", {})
+        # A client that can watch files is asked to report the run's files.
+        registration = client.wait_for(lambda m: m.get("method") == "client/registerCapability")
+        expect("registration", [(r["method"], [w["globPattern"] for w in r["registerOptions"]["watchers"]])
+                                for r in registration["params"]["registrations"]],
+               [("workspace/didChangeWatchedFiles", ["**/*.tlq", "**/*.tlqprj", "**/*.tlqcfg"])])
+        client.send({"jsonrpc": "2.0", "id": registration["id"], "result": None})
 
         # The typo of line 8 is shown before anything is saved, by the
         # checker and by the linter; the project's other file is clean.
@@ -73,6 +80,7 @@ def main():
         expect("definition of the alias C", definition(2, 23), {"uri": common, "range": {
             "start": position(1, 13), "end": position(1, 24)}})
         expect("definition of nothing", definition(0, 3), None)
+        expect("definition past the last line", definition(999, 0), None)
         hover = client.response(client.request("textDocument/hover", {
             "textDocument": {"uri": shop}, "position": position(5, 4)}))["result"]
         expect("hover of C::Id", [line for line in hover["contents"]["value"].splitlines()
@@ -90,12 +98,21 @@ def main():
             "contentChanges": [{"text": text.replace("Quantiy", "Quantity")}]})
         expect("fixed document", client.diagnostics(shop), [])
 
+        # A file the editor does not hold changes on disk: reported as
+        # watched, it is checked again.
+        with open(root / "common.tlq", "a") as extra:
+            extra.write("Missing broken;\n")
+        client.notify("workspace/didChangeWatchedFiles", {"changes": [{"uri": common, "type": 2}]})
+        expect("changed on disk", [d["message"][:32] for d in client.diagnostics(common)],
+               ["Unable to expand definition of -", "broken refers to Missing, but mo"])
+
         # Malformed input: each is answered as it deserves, or skipped, and
         # the next request is still served.
         client.write(b"Content-Length: 9\r\n\r\n{not json")
         expect("not JSON", client.response(None)["error"]["code"], -32700)
         client.send({"jsonrpc": "2.0", "id": 70})
         expect("no method", client.response(70)["error"]["code"], -32600)
+        client.notify("textDocument/didChange", {"textDocument": {"uri": shop, "version": 3}})
         client.send({"jsonrpc": "2.0", "id": 71, "method": "textDocument/rename"})
         expect("unknown method", client.response(71)["error"]["code"], -32601)
         mark = len(client.seen)
