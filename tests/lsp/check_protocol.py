@@ -125,6 +125,14 @@ def main():
                [m for m in client.seen[mark:-1] if "method" not in m], [])
 
         expect("exit status", client.finish(), 0)
+
+        # An exit that no shutdown came before is a failure to report.
+        abrupt = Client([sys.argv[1]])
+        abrupt.notify("exit")
+        abrupt.process.stdin.close()
+        expect("exit without shutdown", abrupt.process.wait(timeout=20), 1)
+        abrupt.process.stdout.close()
+        abrupt.process.stderr.close()
     if failures:
         print("\n".join(failures))
         return 1
