@@ -118,6 +118,19 @@ void Element::set_ref_count(std::int32_t count) {
   if (cold_ != 0 || count != 0) cold_for_writing().ref_count = count;
 }
 
+void Element::set_cardinality(std::uint32_t min, std::int32_t max) {
+  if (min <= 15 && max >= -1 && max < 15) {
+    cardinality_ =
+        static_cast<std::uint8_t>(min | (max == -1 ? 15u : static_cast<std::uint32_t>(max)) << 4);
+    set_flag(kCardinalityApart, false);
+    return;
+  }
+  ElementCold& fields = cold_for_writing();
+  fields.cardinality_min = min;
+  fields.cardinality_max = max;
+  set_flag(kCardinalityApart, true);
+}
+
 Element& ElementStore::emplace_back() {
   std::uint32_t index = 0;
   return *new (region_.new_element_slot(sizeof(Element), index)) Element();

@@ -117,9 +117,15 @@ class Element {
   // Magnitudes of the bounds of the type constraint; the signs apart.
   std::uint32_t min() const { return min_; }
   std::uint32_t max() const { return max_; }
-  std::uint32_t cardinality_min() const { return cardinality_min_; }
+  std::uint32_t cardinality_min() const {
+    return flag(kCardinalityApart) ? cold().cardinality_min : cardinality_ & 15u;
+  }
   // -1: no upper bound.
-  std::int32_t cardinality_max() const { return cardinality_max_; }
+  std::int32_t cardinality_max() const {
+    if (flag(kCardinalityApart)) return cold().cardinality_max;
+    const int code = cardinality_ >> 4;
+    return code == 15 ? -1 : code;
+  }
   std::int32_t mark() const { return cold_ == 0 ? 0 : cold().mark; }
   std::int32_t ref_count() const { return cold_ == 0 ? 0 : cold().ref_count; }
   // Type codes are the ET_ values, 0 to 19.
@@ -128,8 +134,8 @@ class Element {
   void set_value(std::int32_t value) { value_ = value; }
   void set_min(std::uint32_t min) { min_ = min; }
   void set_max(std::uint32_t max) { max_ = max; }
-  void set_cardinality_min(std::uint32_t min) { cardinality_min_ = min; }
-  void set_cardinality_max(std::int32_t max) { cardinality_max_ = max; }
+  void set_cardinality_min(std::uint32_t min) { set_cardinality(min, cardinality_max()); }
+  void set_cardinality_max(std::int32_t max) { set_cardinality(cardinality_min(), max); }
   void set_mark(std::int32_t mark);
   void set_ref_count(std::int32_t count);
 
@@ -172,6 +178,8 @@ class Element {
     kDynamic = 1 << 8,
     kIsCopy = 1 << 9,
     kRecursive = 1 << 10,
+    // The cardinality stands in the cold record, not in cardinality_.
+    kCardinalityApart = 1 << 15,
   };
   // Where c_name and tag are: most elements use the name for both.
   enum TextMode : std::uint8_t { kSameAsName = 0, kUnset = 1, kEmpty = 2, kOutOfLine = 3 };
@@ -204,24 +212,31 @@ class Element {
   Text c_name_apart() const;
   Text tag_apart() const;
   void set_mode_text(int shift, std::uint32_t ElementCold::*field, Text text);
+  void set_cardinality(std::uint32_t min, std::int32_t max);
 
   std::uint32_t name_ = kUnsetTextId;
   std::uint32_t link_ = kEmptyTextId;
   std::uint32_t type_name_ = kUnsetTextId;
   std::uint32_t children_ = 0;
   std::uint32_t next_ = 0;
-  std::uint32_t module_ = 0;
-  std::uint32_t source_ = 0;
+  // Module handles are 16 bits: a run holds at most kMaxModules modules.
+  std::uint16_t module_ = 0;
+  std::uint16_t source_ = 0;
   std::int32_t line_ = 0;
   std::int32_t value_ = -1;
   std::uint32_t min_ = 0;
   std::uint32_t max_ = 0;
-  std::uint32_t cardinality_min_ = 0;
-  std::int32_t cardinality_max_ = -1;
   std::uint32_t cold_ = 0;
   std::uint8_t type_ = ET_LINK;
+  // Nearly every cardinality has bounds below 15: the lower bound in the low
+  // four bits, the upper one in the high four (15 for "no upper bound").
+  // Any other stands in the cold record under kCardinalityApart.
+  std::uint8_t cardinality_ = 0xF0;
   std::uint16_t flags_ = kUnset << kCNameShift | kUnset << kTagShift;
 };
+
+// A million elements take 48 MB; a field added here costs each of them.
+static_assert(sizeof(Element) == 48);
 
 inline Text Element::text_at(std::uint32_t id) const {
   if (id < kFirstKeptTextId) {

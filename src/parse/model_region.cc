@@ -41,13 +41,19 @@ bool map_exactly(std::byte* at, std::size_t bytes) {
 
 }  // namespace
 
-std::uint32_t RegionHeader::first_module_id(const ModuleRecord* module) {
+std::uint16_t RegionHeader::first_module_id(const ModuleRecord* module) {
   if (module == nullptr) return 0;
   auto [it, added] = module_ids.try_emplace(module, static_cast<std::uint32_t>(modules.size()));
-  if (added) modules.push_back(const_cast<ModuleRecord*>(module));
+  if (added) {
+    if (modules.size() > kMaxModules) {
+      module_ids.erase(it);
+      throw std::bad_alloc();
+    }
+    modules.push_back(const_cast<ModuleRecord*>(module));
+  }
   last_module = module;
-  last_module_id = it->second;
-  return it->second;
+  last_module_id = static_cast<std::uint16_t>(it->second);
+  return last_module_id;
 }
 
 bool ModelRegion::claim(std::uintptr_t candidate) {

@@ -27,8 +27,14 @@ struct ElementCold {
   std::uint32_t next_type = 0;
   std::int32_t ref_count = 0;
   std::int32_t mark = 0;
+  std::uint32_t cardinality_min = 0;
+  std::int32_t cardinality_max = -1;
   std::byte* extra = nullptr;
 };
+
+// The most modules one run holds: elements name theirs in 16 bits. Past it
+// the model is as exhausted as when its memory runs out.
+inline constexpr std::size_t kMaxModules = 0xFFFF;
 
 // Bookkeeping of a region, stored at its start so that anything inside the
 // region finds it from its own address.
@@ -44,14 +50,15 @@ struct RegionHeader {
   std::vector<ModuleRecord*> modules = std::vector<ModuleRecord*>(1, nullptr);
   std::unordered_map<const ModuleRecord*, std::uint32_t> module_ids;
   const ModuleRecord* last_module = nullptr;
-  std::uint32_t last_module_id = 0;
+  std::uint16_t last_module_id = 0;
 
   // The handle of `module` (0 for null), given one on first use. Elements
   // are made module by module, so the last answer is nearly always right.
-  std::uint32_t module_id(const ModuleRecord* module) {
+  // Throws std::bad_alloc past kMaxModules.
+  std::uint16_t module_id(const ModuleRecord* module) {
     return module == last_module ? last_module_id : first_module_id(module);
   }
-  std::uint32_t first_module_id(const ModuleRecord* module);
+  std::uint16_t first_module_id(const ModuleRecord* module);
 };
 
 // The memory of one model: a stretch of address space aligned to its own

@@ -12,6 +12,7 @@
 #include "parse/block_parser.h"
 #include "parse/clauses.h"
 #include "parse/text.h"
+#include "source/module_record.h"
 #include "test_support.h"
 
 namespace taloq {
@@ -104,6 +105,45 @@ TEST(Parser, RoomForTheBackEndInEveryElement) {
   ASSERT_NE(element->extra(), nullptr);
   element->extra()[15] = std::byte{1};  // the room is usable to its end
   EXPECT_NE(create_element(source.ctx)->extra(), element->extra());
+}
+
+// Small cardinalities are packed into the element and the rest kept apart;
+// either way each bound reads back as set, in whichever order it was set.
+TEST(Parser, CardinalitiesReadBackAsSet) {
+  struct Bounds {
+    std::uint32_t min;
+    std::int32_t max;
+  };
+  const Bounds table[] = {
+      {0, -1},  {0, 1}, {1, -1},           {15, 14},        {15, -1}, {0, 15},
+      {16, 16}, {9, 1}, {2147483648u, -1}, {0, 2147483647}, {3, 3},
+  };
+  TextSource source("");
+  Element* element = create_element(source.ctx);
+  for (const Bounds& from : table) {
+    for (const Bounds& to : table) {
+      element->set_cardinality_min(from.min);
+      element->set_cardinality_max(from.max);
+      element->set_cardinality_max(to.max);
+      element->set_cardinality_min(to.min);
+      ASSERT_EQ(element->cardinality_min(), to.min) << from.min << ".." << from.max;
+      ASSERT_EQ(element->cardinality_max(), to.max) << from.min << ".." << from.max;
+    }
+  }
+}
+
+// Elements name their module in 16 bits: one module past the limit fails as
+// an exhausted model does, and the modules before it keep their handles.
+TEST(Parser, ModuleHandlesStopAtTheirLimit) {
+  RegionHeader header;
+  std::vector<ModuleRecord> modules(kMaxModules + 1);
+  for (std::size_t i = 0; i < kMaxModules; ++i) {
+    ASSERT_EQ(header.module_id(&modules[i]), i + 1);
+  }
+  EXPECT_THROW(header.module_id(&modules[kMaxModules]), std::bad_alloc);
+  EXPECT_EQ(header.module_id(&modules[0]), 1);
+  EXPECT_EQ(header.module_id(&modules[kMaxModules - 1]), kMaxModules);
+  EXPECT_THROW(header.module_id(&modules[kMaxModules]), std::bad_alloc);
 }
 
 TEST(Parser, TextsAreKeptCopiesThatEndAtANul) {
