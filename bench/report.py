@@ -105,12 +105,12 @@ def print_targets(stats, sizes):
 
     rows = [("taloqchk MB/s", chk["mb"] / chk["median"], ">=", 200)]
     if time_of("flatc"):
-        rows.append(("flatc time / taloqchk time", time_of("flatc") / chk["median"], ">=", 25))
+        rows.append(("flatc time / taloqchk time", time_of("flatc") / chk["median"], ">=", 20))
     if time_of("protoc"):
         rows.append(("protoc time / taloqchk time", time_of("protoc") / chk["median"], ">=", 100))
     if time_of("floor"):
         rows.append(("taloqchk time / floor time", chk["median"] / time_of("floor"), "<=", 5))
-    rows.append(("taloqchk peak memory / input size", chk["peak"] / chk["mb"], "<=", 8))
+    rows.append(("taloqchk peak memory / input size", chk["peak"] / chk["mb"], "<=", 3))
     if len(with_checker) > 1:
         first, last = stats[(with_checker[0], "taloqchk")], stats[(with_checker[-1], "taloqchk")]
         rows.append(("taloqchk ms per MB, largest / smallest size",
