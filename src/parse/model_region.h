@@ -114,11 +114,6 @@ class ModelRegion {
   }
   std::byte* base() const { return base_; }
   RegionHeader& header() const { return *reinterpret_cast<RegionHeader*>(base_); }
-  // True when `p` points into this region's text area.
-  bool holds_text(const char* p) const {
-    return base_ != nullptr && reinterpret_cast<const std::byte*>(p) >= base_ + kTextsOffset &&
-           reinterpret_cast<const std::byte*>(p) < base_ + kSpan;
-  }
   // Returns the whole region; the next use reserves a fresh one.
   void release();
 
