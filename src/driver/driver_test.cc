@@ -3,6 +3,7 @@
 // arguments is in the golden cases (tests/golden/driver_*, dump_*).
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <stdexcept>
 #include <string>
@@ -148,6 +149,21 @@ TEST(Driver, StableStoreKeepsAddressesAndDestroysEachRecordOnce) {
     EXPECT_EQ(alive, 2000);
   }
   EXPECT_EQ(alive, 0);
+}
+
+// Every block holds at least what was asked for; from half a huge page on,
+// blocks start on a huge page so that the system can back them with one.
+TEST(Driver, BlocksHoldTheirSizeAndLargeOnesAlignToHugePages) {
+  constexpr std::size_t kHuge = 2 * 1024 * 1024;
+  const std::size_t sizes[] = {1, kHuge / 2 - 1, kHuge / 2, kHuge, kHuge + 1, 3 * kHuge - 1};
+  for (const std::size_t bytes : sizes) {
+    void* block = allocate_block(bytes);
+    EXPECT_GE(malloc_usable_size(block), bytes) << bytes;
+    if (bytes >= kHuge / 2) {
+      EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % kHuge, 0u) << bytes;
+    }
+    free_block(block);
+  }
 }
 
 }  // namespace
