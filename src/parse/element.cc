@@ -119,9 +119,9 @@ void Element::set_ref_count(std::int32_t count) {
 }
 
 void Element::set_cardinality(std::uint32_t min, std::int32_t max) {
-  if (min <= 15 && max >= -1 && max < 15) {
-    cardinality_ =
-        static_cast<std::uint8_t>(min | (max == -1 ? 15u : static_cast<std::uint32_t>(max)) << 4);
+  if (min <= kNibble && max >= -1 && max < static_cast<std::int32_t>(kNoUpperBound)) {
+    const std::uint32_t upper = max == -1 ? kNoUpperBound : static_cast<std::uint32_t>(max);
+    cardinality_ = static_cast<std::uint8_t>(min | upper << 4);
     set_flag(kCardinalityApart, false);
     return;
   }

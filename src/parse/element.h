@@ -118,13 +118,13 @@ class Element {
   std::uint32_t min() const { return min_; }
   std::uint32_t max() const { return max_; }
   std::uint32_t cardinality_min() const {
-    return flag(kCardinalityApart) ? cold().cardinality_min : cardinality_ & 15u;
+    return flag(kCardinalityApart) ? cold().cardinality_min : cardinality_ & kNibble;
   }
   // -1: no upper bound.
   std::int32_t cardinality_max() const {
     if (flag(kCardinalityApart)) return cold().cardinality_max;
-    const int code = cardinality_ >> 4;
-    return code == 15 ? -1 : code;
+    const std::uint32_t upper = cardinality_ >> 4;
+    return upper == kNoUpperBound ? -1 : static_cast<std::int32_t>(upper);
   }
   std::int32_t mark() const { return cold_ == 0 ? 0 : cold().mark; }
   std::int32_t ref_count() const { return cold_ == 0 ? 0 : cold().ref_count; }
@@ -212,6 +212,10 @@ class Element {
   Text c_name_apart() const;
   Text tag_apart() const;
   void set_mode_text(int shift, std::uint32_t ElementCold::*field, Text text);
+  // Packed cardinalities: the lower bound in the low four bits, the upper
+  // one in the high four, kNoUpperBound there for "no upper bound".
+  static constexpr std::uint32_t kNibble = 15;
+  static constexpr std::uint32_t kNoUpperBound = kNibble;
   void set_cardinality(std::uint32_t min, std::int32_t max);
 
   std::uint32_t name_ = kUnsetTextId;
@@ -228,10 +232,9 @@ class Element {
   std::uint32_t max_ = 0;
   std::uint32_t cold_ = 0;
   std::uint8_t type_ = ET_LINK;
-  // Nearly every cardinality has bounds below 15: the lower bound in the low
-  // four bits, the upper one in the high four (15 for "no upper bound").
-  // Any other stands in the cold record under kCardinalityApart.
-  std::uint8_t cardinality_ = 0xF0;
+  // Nearly every cardinality fits in one byte (see kNibble); any other
+  // stands in the cold record under kCardinalityApart.
+  std::uint8_t cardinality_ = kNoUpperBound << 4;
   std::uint16_t flags_ = kUnset << kCNameShift | kUnset << kTagShift;
 };
 
