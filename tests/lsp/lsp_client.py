@@ -2,18 +2,29 @@
 server, writes framed messages, and reads what comes back, each wait bounded
 so that a server that does not answer fails the test instead of hanging it."""
 
+import ctypes
 import json
 import os
 import select
+import signal
 import subprocess
 
 WAIT = 20  # seconds; only a bound for a broken server, never a measurement
 
 
+def _die_with_parent():
+    """Runs in the child before the server starts: when this test is killed
+    (a time limit, a broken server that loops), the kernel kills the server
+    too instead of leaving it spinning."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
 class Client:
     def __init__(self, command, cwd=None):
         self.process = subprocess.Popen(command, cwd=cwd, stdin=subprocess.PIPE,
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                        preexec_fn=_die_with_parent)
         self.buffer = b""
         self.next_id = 1
         self.seen = []  # every message received, in order
