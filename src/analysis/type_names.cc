@@ -134,10 +134,9 @@ void TypeNamer::name_from_last_visits(std::vector<Element*> pending) {
     Element& element = *pending.back();
     pending.pop_back();
     if (!descends(element) || !entered.insert(element.children())) continue;
-    const std::string_view parent = element.type_name();
     for (Element* member = element.children(); member != nullptr; member = member->next()) {
       if (!member->link().empty()) continue;
-      member->set_type_name(run_.texts.join(parent, "_", member->c_name()));
+      member->derive_type_name(&element);
       pending.push_back(member);
     }
   }

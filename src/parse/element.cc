@@ -9,12 +9,23 @@
 namespace taloq {
 
 ElementCold& Element::cold_for_writing() {
-  RegionHeader& h = header();
-  if (cold_ == 0) {
-    cold_ = static_cast<std::uint32_t>(h.cold.size());
-    h.cold.emplace_back();
-  }
-  return h.cold[cold_];
+  if (cold_ == 0) new (header().owner->new_cold_slot(cold_)) ElementCold();
+  return ModelRegion::cold_at(base(), cold_);
+}
+
+Text Element::derived_type_name() const {
+  const Text parent = element_at(type_name_ & ~kDerivedTypeName)->type_name();
+  const Text own = c_name();
+  const std::size_t parent_size = parent.size();
+  const std::size_t own_size = own.size();
+  std::uint32_t id = 0;
+  char* chars = header().owner->new_text(parent_size + 1 + own_size + 1, id);
+  std::memcpy(chars, parent.data(), parent_size);
+  chars[parent_size] = '_';
+  std::memcpy(chars + parent_size + 1, own.data(), own_size + 1);
+  // Kept, so later reads (and the members deriving from this one) find it.
+  const_cast<Element*>(this)->type_name_ = id;
+  return text_at(id);
 }
 
 std::uint32_t Element::text_id(Text text) {
@@ -140,10 +151,7 @@ Element& ElementStore::emplace_back(const Element& original) {
   std::uint32_t index = 0;
   Element& copy = *new (region_.new_element_slot(sizeof(Element), index)) Element(original);
   if (original.cold_ != 0) {
-    RegionHeader& h = region_.header();
-    const ElementCold fields = h.cold[original.cold_];
-    copy.cold_ = static_cast<std::uint32_t>(h.cold.size());
-    h.cold.push_back(fields);
+    new (region_.new_cold_slot(copy.cold_)) ElementCold(original.cold());
   }
   return copy;
 }

@@ -76,7 +76,13 @@ class Element {
   Text link() const { return text_at(link_); }
   Text const_text() const { return cold_ == 0 ? Text() : text_at(cold().const_text); }
   Text pattern() const { return cold_ == 0 ? Text::null() : text_at(cold().pattern); }
-  Text type_name() const { return text_at(type_name_); }
+  // A member's type name is kept as the element it derives from until
+  // something reads it: a run that never reads type names (the checker)
+  // stores none. The first read joins the parent's type name, "_" and the
+  // c_name as they stand then, and keeps the result.
+  Text type_name() const {
+    return (type_name_ & kDerivedTypeName) == 0 ? text_at(type_name_) : derived_type_name();
+  }
   void set_name(Text text);
   void set_c_name(Text text);
   void set_tag(Text text);
@@ -84,6 +90,8 @@ class Element {
   void set_const_text(Text text);
   void set_pattern(Text text);
   void set_type_name(Text text) { type_name_ = text_id(text); }
+  // The type name becomes `parent`'s type name, "_" and this c_name.
+  void derive_type_name(const Element* parent) { type_name_ = kDerivedTypeName | index_of(parent); }
 
   // -- links ------------------------------------------------------------------
   // The first element of the body (shared by resolved references and plug
@@ -194,7 +202,7 @@ class Element {
   }
   const std::byte* base() const { return ModelRegion::base_of(this); }
   RegionHeader& header() const { return ModelRegion::header_of(this); }
-  const ElementCold& cold() const { return header().cold[cold_]; }
+  const ElementCold& cold() const { return ModelRegion::cold_at(base(), cold_); }
   ElementCold& cold_for_writing();
   Text text_at(std::uint32_t id) const;
   std::uint32_t text_id(Text text);
@@ -211,6 +219,10 @@ class Element {
   Text mode_text(int shift, std::uint32_t out_of_line) const;
   Text c_name_apart() const;
   Text tag_apart() const;
+  // Text handles and element indices both stay below 2^31, so the top bit of
+  // type_name_ tells which of them it holds.
+  static constexpr std::uint32_t kDerivedTypeName = std::uint32_t{1} << 31;
+  Text derived_type_name() const;
   void set_mode_text(int shift, std::uint32_t ElementCold::*field, Text text);
   // Packed cardinalities: the lower bound in the low four bits, the upper
   // one in the high four, kNoUpperBound there for "no upper bound".

@@ -118,6 +118,14 @@ std::byte* ModelRegion::new_element_slot(std::size_t bytes, std::uint32_t& index
   return base_ + kElementsOffset + index * bytes;
 }
 
+ElementCold* ModelRegion::new_cold_slot(std::uint32_t& index) {
+  if (base_ == nullptr) reserve();
+  RegionHeader& h = header();
+  commit(kColdOffset, h.cold_committed, (h.cold_slots + 1) * sizeof(ElementCold), kColdBytes);
+  index = static_cast<std::uint32_t>(h.cold_slots++);
+  return &cold_at(base_, index);
+}
+
 char* ModelRegion::new_text_committing(std::size_t bytes, std::uint32_t& id) {
   if (base_ == nullptr) reserve();
   RegionHeader& h = header();
@@ -131,6 +139,7 @@ void ModelRegion::release() {
   if (base_ == nullptr) return;
   const std::size_t elements = header().element_committed;
   const std::size_t texts = header().text_committed;
+  const std::size_t cold = header().cold_committed;
   header().~RegionHeader();
   if (reserved_) {
     munmap(base_, kSpan);
@@ -138,6 +147,7 @@ void ModelRegion::release() {
     munmap(base_, kHeaderBytes);
     if (elements > 0) munmap(base_ + kElementsOffset, elements);
     if (texts > 0) munmap(base_ + kTextsOffset, texts);
+    if (cold > 0) munmap(base_ + kColdOffset, cold);
   }
   base_ = nullptr;
   reserved_ = false;

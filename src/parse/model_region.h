@@ -46,7 +46,8 @@ struct RegionHeader {
   std::size_t element_committed = 0;
   std::size_t text_used = kFirstKeptTextId;
   std::size_t text_committed = 0;
-  std::vector<ElementCold> cold = std::vector<ElementCold>(1);
+  std::size_t cold_slots = 1;  // slot 0 stands for "no cold record"
+  std::size_t cold_committed = 0;
   std::vector<ModuleRecord*> modules = std::vector<ModuleRecord*>(1, nullptr);
   std::unordered_map<const ModuleRecord*, std::uint32_t> module_ids;
   const ModuleRecord* last_module = nullptr;
@@ -78,7 +79,11 @@ class ModelRegion {
   static constexpr std::size_t kElementsOffset = std::size_t{2} << 20;
   static constexpr std::size_t kTextsOffset = std::size_t{4} << 30;
   static constexpr std::size_t kTextBytes = std::size_t{2} << 30;
-  static constexpr std::size_t kSpan = kTextsOffset + kTextBytes;
+  // The out-of-line fields of the elements that have any, addressed by
+  // 32-bit index like the elements.
+  static constexpr std::size_t kColdOffset = kTextsOffset + kTextBytes;
+  static constexpr std::size_t kColdBytes = std::size_t{2} << 30;
+  static constexpr std::size_t kSpan = kColdOffset + kColdBytes;
 
   ModelRegion() = default;
   ModelRegion(const ModelRegion&) = delete;
@@ -96,6 +101,12 @@ class ModelRegion {
   // Room for the next element of `bytes` bytes and its index. Throws
   // std::bad_alloc when the address space or the element area is exhausted.
   std::byte* new_element_slot(std::size_t bytes, std::uint32_t& index);
+  // Room for the next cold record and its index (never 0). Throws
+  // std::bad_alloc when the cold area is exhausted.
+  ElementCold* new_cold_slot(std::uint32_t& index);
+  static ElementCold& cold_at(const std::byte* base, std::uint32_t index) {
+    return reinterpret_cast<ElementCold*>(const_cast<std::byte*>(base) + kColdOffset)[index];
+  }
   // Room for `bytes` characters in the text area and their handle.
   char* new_text(std::size_t bytes, std::uint32_t& id) {
     if (base_ != nullptr) {
@@ -129,5 +140,7 @@ class ModelRegion {
   // place.
   bool reserved_ = false;
 };
+
+static_assert(ModelRegion::kSpan <= ModelRegion::kAlign, "the areas fit in one aligned region");
 
 }  // namespace taloq
