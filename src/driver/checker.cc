@@ -169,6 +169,7 @@ int taloq_main(int argc, const char* const* argv, const Program& program) {
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
   RunContext run;
+  run.notes.wanted = false;  // only the linter reads them
   if (program.console != nullptr) run.console = program.console;
   const int status = run_program(run, args, program);
   run.console->flush();

@@ -33,6 +33,9 @@ struct NotedConfigLine {
 // What the front end accepted without a word although it is often not what
 // was meant. The checker never reads these; the linter explains them.
 struct FrontEndNotes {
+  // Off in a run whose program never reads them (the checker and the back
+  // ends it runs): a large definition would keep a note per bound.
+  bool wanted = true;
   // Number texts that read as 4294967295, the largest bound: written so, or
   // larger and cut down to it.
   std::vector<NotedText> numbers_at_maximum;

@@ -14,66 +14,46 @@ constexpr std::array<const char*, ET_LINK + 1> kTypeNames = {
     "ipv4",   "ipv6",  "date",     "time",           "embedded", "link"};
 
 void write_texts(JsonOutput& json, const Element& element) {
-  json.key("name");
-  json.text(element.name());
-  json.key("c_name");
-  json.text(element.c_name());
-  json.key("tag");
-  json.text(element.tag());
-  json.key("link");
-  json.text(element.link());
-  json.key("type_name");
-  json.text(element.type_name());
-  json.key("const_text");
-  json.text(element.const_text());
-  json.key("pattern");
-  json.optional_text(element.pattern());
+  json.member_text("name", element.name());
+  json.member_text("c_name", element.c_name());
+  json.member_text("tag", element.tag());
+  json.member_text("link", element.link());
+  json.member_text("type_name", element.type_name());
+  json.member_text("const_text", element.const_text());
+  json.member_optional_text("pattern", element.pattern());
 }
 
-void write_type(JsonOutput& json, const Element& element) {
-  json.key("type");
+void write_type(JsonMembers& members, const Element& element) {
   const char* name = type_code_name(element.type());
   if (name != nullptr) {
-    json.text(name);
+    members.plain_text("type", name);
   } else {
-    json.null();
+    members.null("type");
   }
 }
 
-void write_numbers(JsonOutput& json, const Element& element) {
-  json.key("line");
-  json.integer(element.line());
-  json.key("value");
-  json.integer(element.value());
-  json.key("min");
-  json.integer(element.min());
-  json.key("max");
-  json.integer(element.max());
-  json.key("cardinality_min");
-  json.integer(element.cardinality_min());
-  json.key("cardinality_max");
-  json.integer(element.cardinality_max());
-  json.key("ref_count");
-  json.integer(element.ref_count());
+void write_numbers(JsonMembers& members, const Element& element) {
+  members.integer("line", element.line());
+  members.integer("value", element.value());
+  members.integer("min", element.min());
+  members.integer("max", element.max());
+  members.integer("cardinality_min", element.cardinality_min());
+  members.integer("cardinality_max", element.cardinality_max());
+  members.integer("ref_count", element.ref_count());
 }
 
-void write_flag(JsonOutput& json, std::string_view name, bool value) {
-  json.key(name);
-  json.boolean(value);
-}
-
-void write_flags(JsonOutput& json, const Element& element) {
-  write_flag(json, "constrained", element.constrained());
-  write_flag(json, "min_negative", element.min_negative());
-  write_flag(json, "max_negative", element.max_negative());
-  write_flag(json, "has_cardinality", element.has_cardinality());
-  write_flag(json, "z_flag", element.z_flag());
-  write_flag(json, "is_plugin", element.is_plugin());
-  write_flag(json, "top_level", element.top_level());
-  write_flag(json, "list", element.list());
-  write_flag(json, "dynamic", element.dynamic());
-  write_flag(json, "recursive", element.recursive());
-  write_flag(json, "is_copy", element.is_copy());
+void write_flags(JsonMembers& members, const Element& element) {
+  members.boolean("constrained", element.constrained());
+  members.boolean("min_negative", element.min_negative());
+  members.boolean("max_negative", element.max_negative());
+  members.boolean("has_cardinality", element.has_cardinality());
+  members.boolean("z_flag", element.z_flag());
+  members.boolean("is_plugin", element.is_plugin());
+  members.boolean("top_level", element.top_level());
+  members.boolean("list", element.list());
+  members.boolean("dynamic", element.dynamic());
+  members.boolean("recursive", element.recursive());
+  members.boolean("is_copy", element.is_copy());
 }
 
 }  // namespace
@@ -85,9 +65,11 @@ const char* type_code_name(std::int32_t type) {
 
 void write_element_fields(JsonOutput& json, const Element& element) {
   write_texts(json, element);
-  write_type(json, element);
-  write_numbers(json, element);
-  write_flags(json, element);
+  JsonMembers members;
+  write_type(members, element);
+  write_numbers(members, element);
+  write_flags(members, element);
+  json.members(members);
 }
 
 }  // namespace taloq

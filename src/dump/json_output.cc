@@ -32,6 +32,24 @@ void JsonOutput::text(std::string_view latin1_text) {
   writer_.String(utf8_.data(), static_cast<rapidjson::SizeType>(utf8_.size()));
 }
 
+void JsonOutput::member_text(std::string_view name, std::string_view latin1_text) {
+  if (is_plain(latin1_text)) {
+    writer_.string_member(name, latin1_text, true);
+    return;
+  }
+  utf8_.clear();
+  append_latin1_as_utf8(utf8_, latin1_text);
+  writer_.string_member(name, utf8_, false);
+}
+
+void JsonOutput::member_optional_text(std::string_view name, const Text& latin1_text) {
+  if (latin1_text.is_null()) {
+    writer_.raw_member(name, "null");
+  } else {
+    member_text(name, latin1_text);
+  }
+}
+
 void JsonOutput::optional_text(const std::optional<std::string>& latin1_text) {
   if (latin1_text) {
     text(*latin1_text);
