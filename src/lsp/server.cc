@@ -295,6 +295,11 @@ void Server::send_notification(const char* method, const Reply& params) {
 // ---- lifecycle ---------------------------------------------------------------
 
 void Server::initialize(const JsonValue* params, JsonWriter& out) {
+  client_process_.reset();
+  if (const JsonValue* process = member(params, "processId");
+      process != nullptr && process->IsInt() && process->GetInt() > 0) {
+    client_process_ = process->GetInt();
+  }
   roots_.clear();
   if (const JsonValue* folders = member(params, "workspaceFolders");
       folders != nullptr && folders->IsArray()) {

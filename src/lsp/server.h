@@ -51,6 +51,9 @@ class Server {
   std::optional<Clock::time_point> next_check() const { return scheduler_.next_due(); }
 
   bool exited() const { return exited_; }
+  // The process id the client gave in initialize (it asks the server to end
+  // once that process is gone); none when it gave none.
+  std::optional<int> client_process() const { return client_process_; }
   // The status to end with: 0 after shutdown and exit, 1 for an exit (or
   // the end of the input) without shutdown.
   int exit_status() const { return shut_down_ ? 0 : 1; }
@@ -112,6 +115,7 @@ class Server {
   bool exited_ = false;
   bool register_watchers_ = false;
   Encoding encoding_ = Encoding::kUtf16;
+  std::optional<int> client_process_;
   std::vector<std::string> roots_;
   int next_request_id_ = 1;
 

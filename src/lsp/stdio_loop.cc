@@ -1,13 +1,19 @@
 #include "lsp/stdio_loop.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <stop_token>
 #include <string>
+#include <thread>
 
 #include "lsp/framing.h"
 #include "lsp/server.h"
@@ -29,6 +35,41 @@ bool write_all(int output, const std::string& bytes) {
   return true;
 }
 
+// Ends the process once the client that started it is gone: the parent
+// changed (it died and the server was handed to another process), or the
+// process the client named in initialize no longer exists. A server that
+// is busy in a long check, or whose input another process still holds
+// open, would otherwise outlive its editor. It looks once a second from a
+// thread of its own, so it acts whatever the main loop is doing.
+class ClientWatch {
+ public:
+  ClientWatch() : parent_(::getppid()), thread_([this](std::stop_token stop) { watch(stop); }) {}
+
+  void watch_process(int pid) { client_.store(pid); }
+
+ private:
+  void watch(std::stop_token stop) {
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    std::unique_lock lock(mutex);
+    while (!stop.stop_requested()) {
+      // Woken early only by the stop request.
+      wake.wait_for(lock, stop, std::chrono::seconds(1), [] { return false; });
+      // The status of an exit without shutdown; nobody is left to tell.
+      if (!stop.stop_requested() && client_gone()) ::_exit(1);
+    }
+  }
+  bool client_gone() const {
+    if (::getppid() != parent_) return true;
+    const int pid = client_.load();
+    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+  }
+
+  const pid_t parent_;
+  std::atomic<int> client_{0};
+  std::jthread thread_;  // last: it starts once the rest is set
+};
+
 }  // namespace
 
 int serve(int input, int output) {
@@ -36,6 +77,7 @@ int serve(int input, int output) {
   Server server([output, &client_gone](const std::string& body) {
     if (!client_gone && !write_all(output, frame(body))) client_gone = true;
   });
+  ClientWatch watch;
   FrameReader reader;
   std::array<char, 64 * 1024> buffer{};
   while (!server.exited() && !client_gone) {
@@ -64,6 +106,7 @@ int serve(int input, int output) {
       if (!body) break;
       server.handle(*body, Server::Clock::now());
     }
+    if (const auto client = server.client_process()) watch.watch_process(*client);
   }
   return server.exit_status();
 }

@@ -5,10 +5,14 @@ malformed input is answered (or skipped) without ending the server.
 
 Usage: check_protocol.py TALOQLS"""
 
+import os
 import pathlib
 import shutil
+import signal
+import subprocess
 import sys
 import tempfile
+import time
 
 sys.dont_write_bytecode = True  # nothing left in the source tree
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
@@ -25,6 +29,54 @@ def expect(what, actual, expected):
 
 def position(line, character):
     return {"line": line, "character": character}
+
+
+def ended_within(pid, seconds):
+    """True once process `pid` (not our child) no longer runs, within the time."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        try:
+            with open(f"/proc/{pid}/stat") as stat:
+                if stat.read().rsplit(")", 1)[1].split()[0] == "Z":
+                    return True
+        except FileNotFoundError:
+            return True
+        time.sleep(0.1)
+    return False
+
+
+def check_client_watch(server):
+    """A server whose input stays open still ends when its client is gone:
+    when its parent dies, and when the process named in initialize does."""
+    # The parent: a shell that starts the server in the background and ends
+    # a moment later (after the server has started and seen its parent).
+    # (A background job's input is /dev/null unless redirected: the pipe
+    # comes in under its own descriptor.)
+    read_end, write_end = os.pipe()
+    script = f'"$0" <&{read_end} >/dev/null 2>&1 & echo $!; sleep 1'
+    shell = subprocess.run(["sh", "-c", script, server], pass_fds=[read_end],
+                           capture_output=True, text=True, check=True)
+    os.close(read_end)
+    orphan = int(shell.stdout)
+    expect("ends when its parent dies", ended_within(orphan, 10), True)
+    if not ended_within(orphan, 0):
+        os.kill(orphan, signal.SIGKILL)
+    os.close(write_end)
+
+    # The named process: started and killed here, while the server's parent lives.
+    named = subprocess.Popen(["sleep", "60"])
+    watched = Client([server])
+    watched.response(watched.request("initialize", {"processId": named.pid, "capabilities": {}}))
+    named.kill()
+    named.wait()
+    try:
+        expect("ends when the client process dies", watched.process.wait(timeout=10), 1)
+    except subprocess.TimeoutExpired:
+        expect("ends when the client process dies", "still running", 1)
+        watched.process.kill()
+        watched.process.wait()
+    for stream in (watched.process.stdin, watched.process.stdout, watched.process.stderr):
+        stream.close()
 
 
 def main():
@@ -133,6 +185,7 @@ def main():
         expect("exit without shutdown", abrupt.process.wait(timeout=20), 1)
         abrupt.process.stdout.close()
         abrupt.process.stderr.close()
+        check_client_watch(sys.argv[1])
     if failures:
         print("\n".join(failures))
         return 1
