@@ -3,6 +3,8 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <new>
 
 namespace taloq {
@@ -133,6 +135,49 @@ char* ModelRegion::new_text_committing(std::size_t bytes, std::uint32_t& id) {
   id = static_cast<std::uint32_t>(h.text_used);
   h.text_used += bytes;
   return reinterpret_cast<char*>(base_ + kTextsOffset + id);
+}
+
+const char* ModelRegion::intern_text(std::string_view text, std::uint32_t& id) {
+  if (base_ == nullptr) reserve();
+  RegionHeader& h = header();
+  if ((h.interned_count + 1) * 2 > h.interned.size()) grow_interned();
+  const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
+  const std::size_t mask = h.interned.size() - 1;
+  for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+    RegionHeader::InternSlot& slot = h.interned[at];
+    if (slot.id == 0) break;
+    const char* kept = reinterpret_cast<const char*>(base_ + kTextsOffset + slot.id);
+    // strnlen never reads past the kept text's NUL; a text holding a NUL
+    // of its own never equals a kept one and is kept apart.
+    if (slot.hash == hash && ::strnlen(kept, text.size() + 1) == text.size() &&
+        std::memcmp(kept, text.data(), text.size()) == 0) {
+      id = slot.id;
+      return kept;
+    }
+  }
+  char* chars = new_text(text.size() + 1, id);
+  std::memcpy(chars, text.data(), text.size());
+  chars[text.size()] = '\0';
+  if (text.find('\0') == std::string_view::npos) {
+    std::size_t at = hash & mask;
+    while (h.interned[at].id != 0) at = (at + 1) & mask;
+    h.interned[at] = {id, hash};
+    ++h.interned_count;
+  }
+  return chars;
+}
+
+void ModelRegion::grow_interned() {
+  RegionHeader& h = header();
+  std::vector<RegionHeader::InternSlot> old(std::max<std::size_t>(1024, h.interned.size() * 2));
+  old.swap(h.interned);
+  const std::size_t mask = h.interned.size() - 1;
+  for (const RegionHeader::InternSlot& slot : old) {
+    if (slot.id == 0) continue;
+    std::size_t at = slot.hash & mask;
+    while (h.interned[at].id != 0) at = (at + 1) & mask;
+    h.interned[at] = slot;
+  }
 }
 
 void ModelRegion::release() {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace taloq {
@@ -46,6 +47,15 @@ struct RegionHeader {
   std::size_t element_committed = 0;
   std::size_t text_used = kFirstKeptTextId;
   std::size_t text_committed = 0;
+  // The kept texts, once each: an open-addressing table of text handles
+  // (0: a free slot) with their hashes. Names repeat all over a definition
+  // (every message has its "id"), so most are found here, not copied.
+  struct InternSlot {
+    std::uint32_t id = 0;
+    std::uint32_t hash = 0;
+  };
+  std::vector<InternSlot> interned;
+  std::size_t interned_count = 0;
   std::size_t cold_slots = 1;  // slot 0 stands for "no cold record"
   std::size_t cold_committed = 0;
   std::vector<ModuleRecord*> modules = std::vector<ModuleRecord*>(1, nullptr);
@@ -119,6 +129,9 @@ class ModelRegion {
     }
     return new_text_committing(bytes, id);
   }
+  // The characters of a text of the region equal to `text`, and their
+  // handle: the same text is kept once. `text` is not empty.
+  const char* intern_text(std::string_view text, std::uint32_t& id);
   // Elements made so far.
   std::size_t element_count() const {
     return base_ == nullptr ? 0 : header().element_slots - 1;
@@ -133,6 +146,7 @@ class ModelRegion {
   bool claim(std::uintptr_t candidate);
   void commit(std::size_t offset, std::size_t& committed, std::size_t needed, std::size_t limit);
   char* new_text_committing(std::size_t bytes, std::uint32_t& id);
+  void grow_interned();
 
   std::byte* base_ = nullptr;
   // True when the whole span was reserved up front (inaccessible until

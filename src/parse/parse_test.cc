@@ -11,6 +11,7 @@
 #include "driver/run_context.h"
 #include "parse/block_parser.h"
 #include "parse/clauses.h"
+#include "parse/model_region.h"
 #include "parse/text.h"
 #include "source/module_record.h"
 #include "test_support.h"
@@ -173,6 +174,30 @@ TEST(Parser, TextsAreKeptCopiesThatEndAtANul) {
   EXPECT_TRUE(name == "Msg" && name == std::string("Msg") && name == Text("Msg"));
   EXPECT_FALSE(name == "msg" || name == Text("Ms"));
   EXPECT_EQ(std::string("x::") + name + "_" + "hdr", "x::Msg_hdr");
+}
+
+TEST(Parser, RegionTextsAreKeptOnceEach) {
+  ModelRegion region;
+  TextPool pool(&region);
+  // Past the first table size, so that the table grows and keeps its texts.
+  constexpr int kTexts = 5000;
+  std::vector<Text> first;
+  for (int i = 0; i < kTexts; ++i) first.push_back(pool.keep("n" + std::to_string(i)));
+  std::set<const char*> starts;
+  for (int i = 0; i < kTexts; ++i) {
+    const std::string text = "n" + std::to_string(i);
+    const Text again = pool.keep(text);
+    ASSERT_TRUE(again.same_storage(first[static_cast<std::size_t>(i)])) << text;
+    ASSERT_EQ(again.view(), text);
+    starts.insert(again.c_str());
+  }
+  EXPECT_EQ(starts.size(), static_cast<std::size_t>(kTexts));
+  EXPECT_EQ(pool.keep("n").view(), "n");
+  // A text with a NUL of its own reads up to it and is never shared.
+  const std::string with_nul("ab\0cd", 5);
+  const Text a = pool.keep(with_nul);
+  EXPECT_EQ(a.view(), "ab");
+  EXPECT_FALSE(a.same_storage(pool.keep(with_nul)));
 }
 
 }  // namespace

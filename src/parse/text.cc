@@ -31,7 +31,10 @@ char* TextPool::room_for(std::size_t size) {
 }
 
 Text TextPool::keep(std::string_view text) {
-  return join(text, {}, {});
+  if (region_ == nullptr || text.empty()) return join(text, {}, {});
+  std::uint32_t id = 0;
+  const char* kept = region_->intern_text(text, id);
+  return Text::borrow(kept);
 }
 
 Text TextPool::join(std::string_view first, std::string_view second, std::string_view third) {
@@ -44,7 +47,6 @@ Text TextPool::join(std::string_view first, std::string_view second, std::string
     end += part.size();
   }
   *end = '\0';
-  used_ += size + 1;
   return Text::borrow(room);
 }
 

@@ -110,12 +110,11 @@ class TextPool {
   TextPool(TextPool&&) = default;
   TextPool& operator=(TextPool&&) = default;
 
-  // A Text with a copy of `text`, NUL-terminated. An empty text takes no room.
+  // A Text with a copy of `text`, NUL-terminated. An empty text takes no
+  // room, and in a region's pool equal texts share one copy.
   Text keep(std::string_view text);
   // A Text with `first`, `second` and `third` one after the other.
   Text join(std::string_view first, std::string_view second, std::string_view third = {});
-  // Characters held, for tests and measurements.
-  std::size_t bytes_used() const { return used_; }
 
  private:
   char* room_for(std::size_t size);
@@ -124,7 +123,6 @@ class TextPool {
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* next_ = nullptr;
   std::size_t left_ = 0;
-  std::size_t used_ = 0;
 };
 
 }  // namespace taloq
