@@ -1,9 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
+
+#include "parse/element.h"
+#include "parse/model_region.h"
 
 namespace taloq {
 
@@ -76,15 +80,36 @@ class PointerMap {
   std::size_t size_ = 0;
 };
 
-// A set of bodies.
+// A set of bodies, elements of one model: a bit for every element slot of
+// the model's region, at the element's place in it. A pass asks about
+// every body it meets, and a bit costs neither hashing nor probing; a
+// million elements take 128 KiB.
 class PointerSet {
  public:
   // True when `key` was not in the set before.
-  bool insert(const void* key) { return map_.try_emplace(key).second; }
-  bool contains(const void* key) const { return map_.contains(key); }
+  bool insert(const void* key) {
+    const std::size_t at = slot_of(key);
+    if (at / 64 >= words_.size()) words_.resize(std::max(at / 64 + 1, words_.size() * 2));
+    std::uint64_t& word = words_[at / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (at % 64);
+    const bool added = (word & bit) == 0;
+    word |= bit;
+    return added;
+  }
+  bool contains(const void* key) const {
+    const std::size_t at = slot_of(key);
+    return at / 64 < words_.size() && (words_[at / 64] >> (at % 64) & 1) != 0;
+  }
 
  private:
-  PointerMap<char> map_;
+  // Elements lie sizeof(Element) apart from the region's start, so their
+  // offsets divided by it differ; null falls among the slots of the
+  // region's header, where no element lies.
+  static std::size_t slot_of(const void* key) {
+    return (reinterpret_cast<std::uintptr_t>(key) & (ModelRegion::kAlign - 1)) / sizeof(Element);
+  }
+
+  std::vector<std::uint64_t> words_;
 };
 
 }  // namespace taloq
