@@ -16,7 +16,7 @@
 namespace taloq {
 
 // Members of one object (numbers and flags) collected in a fixed buffer,
-// to be handed to JsonOutput::members at once: an element has eighteen of
+// to be handed to JsonOutput::members at once: an element has nineteen of
 // them, and one block costs one separator check and one copy.
 class JsonMembers {
  public:
@@ -107,18 +107,10 @@ class JsonOutput {
   }
   void null() { writer_.plain_value(rapidjson::kNullType, "null"); }
 
-  // A member of the open object, its plain ASCII name and its value at
-  // once: what key() and a value would write, with one separator check.
+  // A member of the open object, its plain ASCII name and its text at
+  // once: what key() and text() would write, with one separator check.
   void member_text(std::string_view name, std::string_view latin1_text);
   void member_optional_text(std::string_view name, const Text& latin1_text);
-  void member_integer(std::string_view name, std::int64_t value) {
-    char digits[24];
-    const char* end = rapidjson::internal::i64toa(value, digits);
-    writer_.raw_member(name, std::string_view(digits, static_cast<std::size_t>(end - digits)));
-  }
-  void member_boolean(std::string_view name, bool value) {
-    writer_.raw_member(name, value ? std::string_view("true") : std::string_view("false"));
-  }
   // The collected members, as many members of the open object.
   void members(const JsonMembers& block) { writer_.raw_members(block.block(), block.count()); }
 
