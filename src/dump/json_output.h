@@ -92,13 +92,6 @@ class JsonOutput {
   // A text, or null for an absent one.
   void optional_text(const Text& latin1_text);
   void optional_text(const std::optional<std::string>& latin1_text);
-  void boolean(bool value) {
-    if (value) {
-      writer_.plain_value(rapidjson::kTrueType, "true");
-    } else {
-      writer_.plain_value(rapidjson::kFalseType, "false");
-    }
-  }
   void integer(std::int64_t value) {
     char digits[24];
     const char* end = rapidjson::internal::i64toa(value, digits);
