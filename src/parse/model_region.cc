@@ -143,8 +143,9 @@ const char* ModelRegion::intern_text(std::string_view text, std::uint32_t& id) {
   if ((h.interned_count + 1) * 2 > h.interned.size()) grow_interned();
   const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
   const std::size_t mask = h.interned.size() - 1;
-  for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-    RegionHeader::InternSlot& slot = h.interned[at];
+  std::size_t at = hash & mask;
+  for (;; at = (at + 1) & mask) {
+    const RegionHeader::InternSlot& slot = h.interned[at];
     if (slot.id == 0) break;
     const char* kept = reinterpret_cast<const char*>(base_ + kTextsOffset + slot.id);
     // strnlen never reads past the kept text's NUL; a text holding a NUL
@@ -158,9 +159,9 @@ const char* ModelRegion::intern_text(std::string_view text, std::uint32_t& id) {
   char* chars = new_text(text.size() + 1, id);
   std::memcpy(chars, text.data(), text.size());
   chars[text.size()] = '\0';
+  // The free slot the search ended on takes it: keeping the text changed
+  // nothing in the table.
   if (text.find('\0') == std::string_view::npos) {
-    std::size_t at = hash & mask;
-    while (h.interned[at].id != 0) at = (at + 1) & mask;
     h.interned[at] = {id, hash};
     ++h.interned_count;
   }

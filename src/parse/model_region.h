@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace taloq {
