@@ -131,5 +131,35 @@ TEST(DocumentSymbols, OutlineModulesDefinitionsAndMembers) {
                      }));
 }
 
+// Each kind of definition is shown by the keyword that declares it.
+TEST(DocumentSymbols, DetailIsTheDeclaringKeyword) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"bool B;", "bool"},
+      {"int<0..9> I;", "int<0..9>"},
+      {"float F;", "float"},
+      {"oid O;", "oid"},
+      {"ascii<1..5> A;", "ascii<1..5>"},
+      {"unquoted-ascii<1..5> U;", "unquoted-ascii<1..5>"},
+      {"unicode<1..5> W;", "unicode<1..5>"},
+      {"bytes<1..5> Y;", "bytes<1..5>"},
+      {"ipv4 V4;", "ipv4"},
+      {"ipv6 V6;", "ipv6"},
+      {"date Da;", "date"},
+      {"time Ti;", "time"},
+      {"embedded E;", "embedded"},
+      {"void N;", "void"},
+      {"union Un { bool a; };", "union"},
+  };
+  std::string text = "taloq module K;\n";
+  for (const auto& c : cases) text += c.first + "\n";
+  Checked checked{text};
+  const std::vector<Symbol> symbols = document_symbols(*checked.result, checked.view());
+  ASSERT_EQ(symbols.size(), 1u);
+  ASSERT_EQ(symbols[0].children.size(), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(symbols[0].children[i].detail, cases[i].second) << cases[i].first;
+  }
+}
+
 }  // namespace
 }  // namespace taloq::lsp

@@ -6,6 +6,7 @@ log field by field, SARIF for what code scanning requires. Writes nothing."""
 
 import json
 import os
+import re
 import subprocess
 import sys
 
@@ -87,7 +88,7 @@ def check_json(output):
         check(actual == expected, f"json[{index}]: {actual}, expected {expected}")
 
 
-def check_sarif(output):
+def check_sarif(program, output):
     log = json.loads(output)
     check(log.get("version") == "2.1.0", "sarif: version is not 2.1.0")
     check("sarif-2.1.0" in log.get("$schema", ""), "sarif: no 2.1.0 $schema")
@@ -99,10 +100,14 @@ def check_sarif(output):
     check(driver.get("name") == "taloqlint", "sarif: tool.driver.name is not taloqlint")
     rules = driver.get("rules", [])
     ids = [rule.get("id") for rule in rules]
-    check(len(ids) == len(set(ids)), "sarif: rule ids repeat")
-    for rule in rules:
-        check(bool(rule.get("id")) and bool(rule.get("shortDescription", {}).get("text")),
-              f"sarif: rule without id or shortDescription.text: {rule}")
+    # The checker's own rule, then the rules as --rules lists them.
+    listed = subprocess.run([program, "--rules"], capture_output=True, text=True,
+                            check=False).stdout.splitlines()
+    expected_rules = [("checker", "error", "an error or warning of the checker, taloqchk")]
+    expected_rules += [tuple(re.split(r"  +", line, maxsplit=2)) for line in listed]
+    given_rules = [(rule.get("id"), rule.get("defaultConfiguration", {}).get("level"),
+                    rule.get("shortDescription", {}).get("text")) for rule in rules]
+    check(given_rules == expected_rules, f"sarif: rules {given_rules}")
     results = runs[0].get("results", [])
     check(len(results) == len(EXPECTED), f"sarif: {len(results)} results, expected {len(EXPECTED)}")
     for index, (result, expected) in enumerate(zip(results, EXPECTED)):
@@ -132,7 +137,7 @@ def main():
     check_text(run(program, "text"))
     check_github(run(program, "github"))
     check_json(run(program, "json"))
-    check_sarif(run(program, "sarif"))
+    check_sarif(program, run(program, "sarif"))
     for failure in failures:
         print(failure)
     if failures:

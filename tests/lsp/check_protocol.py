@@ -79,6 +79,35 @@ def check_client_watch(server):
         stream.close()
 
 
+def check_workspace_root(server, scratch):
+    """A document below its project is checked with it when the client names
+    a workspace root above the document, in any of the protocol's three ways;
+    without one it is checked alone."""
+    workspace = pathlib.Path(scratch) / "workspace"
+    (workspace / "app").mkdir(parents=True)
+    (workspace / "all.tlqprj").write_text("types.tlq\napp/use.tlq\n")
+    (workspace / "types.tlq").write_text("taloq module T;\nint<0..9> Small;\n")
+    use = workspace / "app" / "use.tlq"
+    use.write_text("taloq module U;\nimport T;\nstruct M { T::Small s; };\n")
+    cases = [
+        ("rootPath", {"rootPath": str(workspace)}, []),
+        ("rootUri", {"rootUri": workspace.as_uri(), "rootPath": "/nowhere"}, []),
+        ("workspaceFolders", {"workspaceFolders": [{"uri": workspace.as_uri(), "name": "w"}],
+                              "rootUri": (workspace / "app").as_uri()}, []),
+        ("no root", {}, ["Unable to expand definition of -T::Small- in -s-"]),
+    ]
+    for name, params, messages in cases:
+        client = Client([server])
+        client.response(client.request("initialize", dict(params, capabilities={})))
+        client.notify("initialized", {})
+        client.notify("textDocument/didOpen", {"textDocument": {
+            "uri": use.as_uri(), "languageId": "taloq", "version": 1, "text": use.read_text()}})
+        expect(f"workspace given by {name}",
+               [d["message"] for d in client.diagnostics(use.as_uri()) if d["severity"] == 1],
+               messages)
+        expect(f"exit status ({name})", client.finish(), 0)
+
+
 def main():
     with tempfile.TemporaryDirectory() as scratch:
         root = pathlib.Path(scratch) / "shop"
@@ -160,17 +189,26 @@ def main():
 
         # Malformed input: each is answered as it deserves, or skipped, and
         # the next request is still served.
-        client.write(b"Content-Length: 9\r\n\r\n{not json")
-        expect("not JSON", client.response(None)["error"]["code"], -32700)
-        client.send({"jsonrpc": "2.0", "id": 70})
-        expect("no method", client.response(70)["error"]["code"], -32600)
+        malformed = [  # body, the id of the answer, its code and message
+            (b"{not json", None, -32700, "Parse error: the message is not JSON"),
+            (b"[1, 2]", None, -32600, "Invalid Request: a message is a JSON object"),
+            (b'{"jsonrpc": "2.0", "id": true, "method": "x"}', None, -32600,
+             "Invalid Request: an id is a number or a string"),
+            (b'{"jsonrpc": "2.0", "id": 70}', 70, -32600, "Invalid Request: the message has no method"),
+            (b'{"jsonrpc": "2.0", "id": 71, "method": 5}', 71, -32600,
+             "Invalid Request: the method is not a string"),
+            (b'{"jsonrpc": "2.0", "id": 72, "method": "textDocument/rename"}', 72, -32601,
+             "Method not found: textDocument/rename"),
+        ]
+        for body, answer_id, code, message in malformed:
+            client.write(b"Content-Length: %d\r\n\r\n" % len(body) + body)
+            error = client.response(answer_id)["error"]
+            expect(body.decode(), (error["code"], error["message"]), (code, message))
         client.notify("textDocument/didChange", {"textDocument": {"uri": shop, "version": 3}})
-        client.send({"jsonrpc": "2.0", "id": 71, "method": "textDocument/rename"})
-        expect("unknown method", client.response(71)["error"]["code"], -32601)
         mark = len(client.seen)
         client.notify("taloq/unknownNotification", {})
-        client.write(b"Content-Length: many\r\n\r\n{\"jsonrpc\": \"2.0\", \"id\": 72, \"method\": \"x\"}")
-        client.write(b"Content-Type: text/plain\r\n\r\n{\"jsonrpc\": \"2.0\", \"id\": 73, \"method\": \"x\"}")
+        client.write(b"Content-Length: many\r\n\r\n{\"jsonrpc\": \"2.0\", \"id\": 76, \"method\": \"x\"}")
+        client.write(b"Content-Type: text/plain\r\n\r\n{\"jsonrpc\": \"2.0\", \"id\": 77, \"method\": \"x\"}")
         last = client.request("textDocument/documentSymbol", {"textDocument": {"uri": shop}})
         expect("served after bad headers", "result" in client.response(last), True)
         expect("no answer to a notification or a frame with a bad header",
@@ -186,6 +224,7 @@ def main():
         abrupt.process.stdout.close()
         abrupt.process.stderr.close()
         check_client_watch(sys.argv[1])
+        check_workspace_root(sys.argv[1], scratch)
     if failures:
         print("\n".join(failures))
         return 1
