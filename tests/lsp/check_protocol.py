@@ -108,6 +108,34 @@ def check_workspace_root(server, scratch):
         expect(f"exit status ({name})", client.finish(), 0)
 
 
+def check_shared_file(server, scratch):
+    """Two projects share a file: a change to it while it is open checks the
+    other project's open document again."""
+    folder = pathlib.Path(scratch) / "shared"
+    folder.mkdir()
+    (folder / "a.tlqprj").write_text("lib.tlq\na.tlq\n")
+    (folder / "b.tlqprj").write_text("lib.tlq\nb.tlq\n")
+    (folder / "a.tlq").write_text("taloq module A;\nimport L;\nL::Small a;\n")
+    (folder / "b.tlq").write_text("taloq module B;\nimport L;\nL::Small b;\n")
+    lib = "taloq module L;\nint<0..9> Small;\n"
+    (folder / "lib.tlq").write_text(lib)
+    client = Client([server])
+    client.response(client.request("initialize", {"rootUri": folder.as_uri(), "capabilities": {}}))
+    client.notify("initialized", {})
+    for name in ("b.tlq", "lib.tlq"):
+        client.notify("textDocument/didOpen", {"textDocument": {
+            "uri": (folder / name).as_uri(), "languageId": "taloq", "version": 1,
+            "text": (folder / name).read_text()}})
+        expect(f"{name} opened", client.diagnostics((folder / name).as_uri()), [])
+    client.notify("textDocument/didChange", {
+        "textDocument": {"uri": (folder / "lib.tlq").as_uri(), "version": 2},
+        "contentChanges": [{"text": lib.replace("Small", "Tiny")}]})
+    expect("the other project's document", [d["message"] for d in client.diagnostics(
+        (folder / "b.tlq").as_uri()) if d["severity"] == 1],
+        ["Unable to expand definition of -L::Small- in -b-"])
+    expect("exit status (shared file)", client.finish(), 0)
+
+
 def main():
     with tempfile.TemporaryDirectory() as scratch:
         root = pathlib.Path(scratch) / "shop"
@@ -173,11 +201,19 @@ def main():
                                         for c in s["children"]]) for s in symbols],
                [("Acme.Shop", [("Quantity", []), ("Order", ["id", "to", "count", "note"])])])
 
-        # The fix, not saved: the list becomes empty.
+        # The fix, not saved: a request at once sees the new text, and the
+        # list becomes empty.
+        mark = len(client.seen)
         client.notify("textDocument/didChange", {
             "textDocument": {"uri": shop, "version": 2},
             "contentChanges": [{"text": text.replace("Quantiy", "Quantity")}]})
-        expect("fixed document", client.diagnostics(shop), [])
+        hover = client.response(client.request("textDocument/hover", {
+            "textDocument": {"uri": shop}, "position": position(7, 12)}))["result"]
+        expect("hover right after the change", [line for line in hover["contents"]["value"].splitlines()
+                                                if line.startswith("- kind")], ["- kind: `int (uns16)`"])
+        published = [m["params"]["diagnostics"] for m in client.seen[mark:]
+                     if m.get("method") == "textDocument/publishDiagnostics" and m["params"]["uri"] == shop]
+        expect("fixed document", published[-1] if published else client.diagnostics(shop), [])
 
         # A file the editor does not hold changes on disk: reported as
         # watched, it is checked again.
@@ -199,6 +235,10 @@ def main():
              "Invalid Request: the method is not a string"),
             (b'{"jsonrpc": "2.0", "id": 72, "method": "textDocument/rename"}', 72, -32601,
              "Method not found: textDocument/rename"),
+            (b'{"jsonrpc": "2.0", "id": 73, "method": "textDocument/hover"}', 73, -32602,
+             "Invalid params: no object textDocument"),
+            (b'{"jsonrpc": "2.0", "id": 75, "method": "initialize", "params": {}}', 75, -32600,
+             "Invalid Request: the server is initialized already"),
         ]
         for body, answer_id, code, message in malformed:
             client.write(b"Content-Length: %d\r\n\r\n" % len(body) + body)
@@ -225,6 +265,7 @@ def main():
         abrupt.process.stderr.close()
         check_client_watch(sys.argv[1])
         check_workspace_root(sys.argv[1], scratch)
+        check_shared_file(sys.argv[1], scratch)
     if failures:
         print("\n".join(failures))
         return 1
