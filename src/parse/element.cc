@@ -9,8 +9,11 @@
 namespace taloq {
 
 ElementCold& Element::cold_for_writing() {
-  if (cold_ == 0) new (header().owner->new_cold_slot(cold_)) ElementCold();
-  return ModelRegion::cold_at(base(), cold_);
+  if (has_cold()) return ModelRegion::cold_at(base(), cold_);
+  const std::int32_t count = ref_count();
+  ElementCold& fields = *new (header().owner->new_cold_slot(cold_)) ElementCold();
+  fields.ref_count = count;
+  return fields;
 }
 
 Text Element::derived_type_name() const {
@@ -104,29 +107,33 @@ void Element::set_tag(Text text) {
 
 void Element::set_const_text(Text text) {
   const std::uint32_t id = text_id(text);
-  if (cold_ != 0 || id != kEmptyTextId) cold_for_writing().const_text = id;
+  if (has_cold() || id != kEmptyTextId) cold_for_writing().const_text = id;
 }
 
 void Element::set_pattern(Text text) {
   const std::uint32_t id = text_id(text);
-  if (cold_ != 0 || id != kNullTextId) cold_for_writing().pattern = id;
+  if (has_cold() || id != kNullTextId) cold_for_writing().pattern = id;
 }
 
 void Element::set_next_type(Element* element) {
   const std::uint32_t index = index_of(element);
-  if (cold_ != 0 || index != 0) cold_for_writing().next_type = index;
+  if (has_cold() || index != 0) cold_for_writing().next_type = index;
 }
 
 void Element::set_extra(std::byte* room) {
-  if (cold_ != 0 || room != nullptr) cold_for_writing().extra = room;
+  if (has_cold() || room != nullptr) cold_for_writing().extra = room;
 }
 
 void Element::set_mark(std::int32_t mark) {
-  if (cold_ != 0 || mark != 0) cold_for_writing().mark = mark;
+  if (has_cold() || mark != 0) cold_for_writing().mark = mark;
 }
 
 void Element::set_ref_count(std::int32_t count) {
-  if (cold_ != 0 || count != 0) cold_for_writing().ref_count = count;
+  if (has_cold() || count < 0) {
+    cold_for_writing().ref_count = count;
+  } else {
+    cold_ = count == 0 ? 0 : kRefCountHere | static_cast<std::uint32_t>(count);
+  }
 }
 
 void Element::set_cardinality(std::uint32_t min, std::int32_t max) {
@@ -150,7 +157,7 @@ Element& ElementStore::emplace_back() {
 Element& ElementStore::emplace_back(const Element& original) {
   std::uint32_t index = 0;
   Element& copy = *new (region_.new_element_slot(sizeof(Element), index)) Element(original);
-  if (original.cold_ != 0) {
+  if (original.has_cold()) {
     new (region_.new_cold_slot(copy.cold_)) ElementCold(original.cold());
   }
   return copy;

@@ -74,8 +74,8 @@ class Element {
   Text c_name() const { return mode(kCNameShift) == kSameAsName ? name() : c_name_apart(); }
   Text tag() const { return mode(kTagShift) == kSameAsName ? name() : tag_apart(); }
   Text link() const { return text_at(link_); }
-  Text const_text() const { return cold_ == 0 ? Text() : text_at(cold().const_text); }
-  Text pattern() const { return cold_ == 0 ? Text::null() : text_at(cold().pattern); }
+  Text const_text() const { return !has_cold() ? Text() : text_at(cold().const_text); }
+  Text pattern() const { return !has_cold() ? Text::null() : text_at(cold().pattern); }
   // A member's type name is kept as the element it derives from until
   // something reads it: a run that never reads type names (the checker)
   // stores none. The first read joins the parent's type name, "_" and the
@@ -101,7 +101,7 @@ class Element {
   // same run.
   Element* children() const { return element_at(children_); }
   Element* next() const { return element_at(next_); }
-  Element* next_type() const { return cold_ == 0 ? nullptr : element_at(cold().next_type); }
+  Element* next_type() const { return !has_cold() ? nullptr : element_at(cold().next_type); }
   ModuleRecord* module() const { return header().modules[module_]; }
   // The module whose text declares the element (for a plug copy, the
   // plugging module): the file its line counts in. Link resolution moves
@@ -114,7 +114,7 @@ class Element {
   void set_source(ModuleRecord* module) { source_ = header().module_id(module); }
   // Room for a back end's own data: RunContext::extra_bytes bytes, owned by
   // the run; null for plug copies and when no room was asked for.
-  std::byte* extra() const { return cold_ == 0 ? nullptr : cold().extra; }
+  std::byte* extra() const { return !has_cold() ? nullptr : cold().extra; }
   void set_extra(std::byte* room);
 
   // -- numbers ------------------------------------------------------------------
@@ -134,8 +134,11 @@ class Element {
     const std::uint32_t upper = cardinality_ >> 4;
     return upper == kNoUpperBound ? -1 : static_cast<std::int32_t>(upper);
   }
-  std::int32_t mark() const { return cold_ == 0 ? 0 : cold().mark; }
-  std::int32_t ref_count() const { return cold_ == 0 ? 0 : cold().ref_count; }
+  std::int32_t mark() const { return !has_cold() ? 0 : cold().mark; }
+  std::int32_t ref_count() const {
+    if ((cold_ & kRefCountHere) != 0) return static_cast<std::int32_t>(cold_ & ~kRefCountHere);
+    return !has_cold() ? 0 : cold().ref_count;
+  }
   // Type codes are the ET_ values, 0 to 19.
   void set_type(std::int32_t type) { type_ = static_cast<std::uint8_t>(type); }
   void set_line(std::int32_t line) { line_ = line; }
@@ -202,6 +205,12 @@ class Element {
   }
   const std::byte* base() const { return ModelRegion::base_of(this); }
   RegionHeader& header() const { return ModelRegion::header_of(this); }
+  // Most referenced definitions need no other out-of-line field, so their
+  // reference count stands in cold_ itself, marked by its top bit (cold
+  // record indices stay far below 2^31); a record, once made, holds it.
+  static constexpr std::uint32_t kRefCountHere = std::uint32_t{1} << 31;
+  static_assert(ModelRegion::kColdBytes / sizeof(ElementCold) < kRefCountHere);
+  bool has_cold() const { return cold_ != 0 && (cold_ & kRefCountHere) == 0; }
   const ElementCold& cold() const { return ModelRegion::cold_at(base(), cold_); }
   ElementCold& cold_for_writing();
   Text text_at(std::uint32_t id) const;
