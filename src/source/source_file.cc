@@ -93,12 +93,12 @@ int load_source_file(RunContext& run, const std::string& path) {
   if (run.open_source) {
     if (const std::string* open = run.open_source(path)) return load_source_text(run, path, *open);
   }
-  const std::optional<std::string> text = read_text_file(path);
+  const std::optional<FileText> text = read_file_text(path);
   if (!text) {
     report(run, SEV_ERROR, "Unable to open file: %s", path.c_str());
     return 1;
   }
-  return load_source_text(run, path, *text);
+  return load_source_text(run, path, text->view());
 }
 
 }  // namespace taloq

@@ -3,8 +3,12 @@
 // cases (tests/golden/source_*, config_*).
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "driver/run_context.h"
@@ -21,6 +25,14 @@ TEST(Source, TextFilesAreReadWholeAndSplitIntoLines) {
   EXPECT_EQ(read_text_file(dir.write("f", content)), content);
   EXPECT_EQ(read_text_file(dir.path("none")), std::nullopt);
   EXPECT_EQ(read_text_file(dir.path("")), std::nullopt);  // a directory
+  // A pipe has no size to read ahead by: its text is read as it comes.
+  const std::string pipe = dir.path("pipe");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::thread writer([&] {
+    std::ofstream(pipe, std::ios::binary) << content;
+  });
+  EXPECT_EQ(read_text_file(pipe), content);
+  writer.join();
   EXPECT_EQ(split_lines(""), std::vector<std::string_view>{});
   EXPECT_EQ(split_lines("\n"), std::vector<std::string_view>{""});
   EXPECT_EQ(split_lines("a\r\nb\rc\n\nd"), (std::vector<std::string_view>{"a", "b\rc", "", "d"}));

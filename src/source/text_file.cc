@@ -1,29 +1,78 @@
 #include "source/text_file.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <cstdio>
-#include <memory>
+#include <cerrno>
+#include <cstring>
+#include <utility>
 
 namespace taloq {
 
-std::optional<std::string> read_text_file(const std::string& path) {
-  struct Closer {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
-  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return std::nullopt;
-  struct stat info {};
-  if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
-  std::string content;
-  if (S_ISREG(info.st_mode)) content.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[1 << 16];
-  std::size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    content.append(buffer, count);
+FileText::FileText(FileText&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {}
+
+FileText& FileText::operator=(FileText&& other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(size_, other.size_);
+  std::swap(capacity_, other.capacity_);
+  return *this;
+}
+
+FileText::~FileText() {
+  if (data_ != nullptr) munmap(data_, capacity_);
+}
+
+// Pages of their own, not the heap's: the allocator keeps a freed block of
+// this size for later instead of returning it.
+bool FileText::make_room(std::size_t wanted) {
+  if (wanted <= capacity_) return true;
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  const std::size_t capacity = (wanted + page - 1) / page * page;
+  void* room = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (room == MAP_FAILED) return false;
+  if (size_ != 0) std::memcpy(room, data_, size_);
+  if (data_ != nullptr) munmap(data_, capacity_);
+  data_ = static_cast<char*>(room);
+  capacity_ = capacity;
+  return true;
+}
+
+bool FileText::read_all(int descriptor, std::size_t expected) {
+  // One byte more than expected, so that a file read whole ends with a read
+  // of nothing rather than a doubling.
+  if (!make_room(expected + 1)) return false;
+  for (;;) {
+    if (size_ == capacity_ && !make_room(capacity_ * 2)) return false;
+    const ssize_t count = read(descriptor, data_ + size_, capacity_ - size_);
+    if (count == 0) return true;
+    if (count < 0 && errno != EINTR) return false;
+    if (count > 0) size_ += static_cast<std::size_t>(count);
   }
-  if (std::ferror(file.get())) return std::nullopt;
-  return content;
+}
+
+std::optional<FileText> read_file_text(const std::string& path) {
+  const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return std::nullopt;
+  struct stat info {};
+  FileText text;
+  bool whole = fstat(descriptor, &info) == 0 && !S_ISDIR(info.st_mode);
+  if (whole) {
+    whole = text.read_all(descriptor, S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0);
+  }
+  close(descriptor);
+  if (!whole) return std::nullopt;
+  return text;
+}
+
+std::optional<std::string> read_text_file(const std::string& path) {
+  const std::optional<FileText> text = read_file_text(path);
+  if (!text) return std::nullopt;
+  return std::string(text->view());
 }
 
 std::vector<std::string_view> split_lines(std::string_view text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,8 +8,39 @@
 
 namespace taloq {
 
-// The whole content of a regular file, or none when it cannot be opened or
-// read (a directory included).
+// The content of a file, read once into memory of its own that goes back to
+// the system when the FileText goes: a source of many megabytes read while
+// the model is nearly complete must not stay in the heap until the run ends.
+class FileText;
+std::optional<FileText> read_file_text(const std::string& path);
+
+class FileText {
+ public:
+  FileText() = default;
+  FileText(FileText&& other) noexcept;
+  FileText& operator=(FileText&& other) noexcept;
+  ~FileText();
+
+  std::string_view view() const { return {data_, size_}; }
+
+ private:
+  friend std::optional<FileText> read_file_text(const std::string& path);
+  // Reads `descriptor` to its end; false on a read error or no memory.
+  bool read_all(int descriptor, std::size_t expected);
+  bool make_room(std::size_t wanted);
+
+  char* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+// The whole content of a file, or none when it cannot be opened or read (a
+// directory included). A file that grows or shrinks while it is read gives
+// what was there to read.
+std::optional<FileText> read_file_text(const std::string& path);
+
+// The same, copied into a string: for the small files (projects,
+// configurations) whose text is kept.
 std::optional<std::string> read_text_file(const std::string& path);
 
 // The lines of a text, each without its '\n' (and without a '\r' before
