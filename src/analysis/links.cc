@@ -115,8 +115,8 @@ class LinkResolver {
 
   RunContext& run_;
   ModuleIndex index_;
-  enum Visit : char { kNotWalked, kWalked, kOpen };  // kOpen: on the walk's path
-  PointerMap<Visit> visits_;
+  PointerSet open_;    // bodies on the walk's path
+  PointerSet walked_;  // bodies whose walk has ended
   PointerSet link_free_;
 };
 
@@ -153,10 +153,8 @@ void LinkResolver::resolve_or_report(ModuleRecord& module, Element& element) {
 
 // A body open on the path is not entered again: the walk would not end.
 bool LinkResolver::should_enter(Element* body) {
-  if (body == nullptr) return false;
-  const Visit* visit = visits_.find(body);
-  if (visit == nullptr) return true;
-  return *visit != kOpen && !reaches_no_link(body);
+  if (body == nullptr || open_.contains(body)) return false;
+  return !walked_.contains(body) || !reaches_no_link(body);
 }
 
 // A depth-first search that also keeps what it learns when it does meet a
@@ -190,7 +188,7 @@ bool LinkResolver::reaches_no_link(Element* body) {
 
 void LinkResolver::enter(std::vector<Frame>& stack, Element* body) {
   stack.push_back({body, body});
-  *visits_.try_emplace(body).first = kOpen;
+  open_.insert(body);
 }
 
 void LinkResolver::walk(ModuleRecord& module, Element* list) {
@@ -206,7 +204,10 @@ void LinkResolver::walk(ModuleRecord& module, Element* list) {
     }
     return true;
   };
-  walk_lists(stack, visit, [&](const Frame& done) { *visits_.find(done.body) = kWalked; });
+  walk_lists(stack, visit, [&](const Frame& done) {
+    open_.erase(done.body);
+    walked_.insert(done.body);
+  });
 }
 
 }  // namespace

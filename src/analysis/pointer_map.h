@@ -100,6 +100,10 @@ class PointerSet {
     const std::size_t at = slot_of(key);
     return at / 64 < words_.size() && (words_[at / 64] >> (at % 64) & 1) != 0;
   }
+  void erase(const void* key) {
+    const std::size_t at = slot_of(key);
+    if (at / 64 < words_.size()) words_[at / 64] &= ~(std::uint64_t{1} << (at % 64));
+  }
 
  private:
   // Elements lie sizeof(Element) apart from the region's start, so their
