@@ -25,9 +25,9 @@ class PointerMap {
   std::pair<V*, bool> try_emplace(const void* key) {
     if ((size_ + 1) * 4 > keys_.size() * 3) grow();
     const std::size_t slot = find_slot(key);
-    const bool added = keys_[slot] == nullptr;
+    const bool added = keys_[slot] == kFree;
     if (added) {
-      keys_[slot] = key;
+      keys_[slot] = stored(key);
       values_[slot] = V{};
       ++size_;
     }
@@ -38,7 +38,7 @@ class PointerMap {
   const V* find(const void* key) const {
     if (keys_.empty()) return nullptr;
     const std::size_t slot = find_slot(key);
-    return keys_[slot] == nullptr ? nullptr : &values_[slot];
+    return keys_[slot] == kFree ? nullptr : &values_[slot];
   }
   V* find(const void* key) {
     return const_cast<V*>(static_cast<const PointerMap&>(*this).find(key));
@@ -47,15 +47,23 @@ class PointerMap {
   bool contains(const void* key) const { return find(key) != nullptr; }
 
  private:
-  std::size_t find_slot(const void* key) const {
+  // Keys are held as their element slot plus one (null is slot 0 plus
+  // one), half the size of a pointer; 0 marks a free slot.
+  static constexpr std::uint32_t kFree = 0;
+  static std::uint32_t stored(const void* key) {
+    const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(key) & (ModelRegion::kAlign - 1);
+    return static_cast<std::uint32_t>(offset / sizeof(Element)) + 1;
+  }
+  std::size_t find_slot(const void* key) const { return find_stored(stored(key)); }
+  std::size_t find_stored(std::uint32_t key) const {
     const std::size_t mask = keys_.size() - 1;
     std::size_t slot = hash(key) & mask;
-    while (keys_[slot] != nullptr && keys_[slot] != key) slot = (slot + 1) & mask;
+    while (keys_[slot] != kFree && keys_[slot] != key) slot = (slot + 1) & mask;
     return slot;
   }
 
-  static std::size_t hash(const void* key) {
-    std::uint64_t bits = reinterpret_cast<std::uintptr_t>(key);
+  static std::size_t hash(std::uint32_t key) {
+    std::uint64_t bits = key;
     bits ^= bits >> 33;
     bits *= 0xff51afd7ed558ccdULL;
     bits ^= bits >> 33;
@@ -63,19 +71,19 @@ class PointerMap {
   }
 
   void grow() {
-    std::vector<const void*> old_keys(keys_.empty() ? 16 : keys_.size() * 2, nullptr);
+    std::vector<std::uint32_t> old_keys(keys_.empty() ? 16 : keys_.size() * 2, kFree);
     std::vector<V> old_values(old_keys.size());
     old_keys.swap(keys_);
     old_values.swap(values_);
     for (std::size_t i = 0; i < old_keys.size(); ++i) {
-      if (old_keys[i] == nullptr) continue;
-      const std::size_t slot = find_slot(old_keys[i]);
+      if (old_keys[i] == kFree) continue;
+      const std::size_t slot = find_stored(old_keys[i]);
       keys_[slot] = old_keys[i];
       values_[slot] = std::move(old_values[i]);
     }
   }
 
-  std::vector<const void*> keys_;
+  std::vector<std::uint32_t> keys_;
   std::vector<V> values_;
   std::size_t size_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "analysis/type_names.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace {
 
 // Anything at least this long no longer fits, whatever the parent's name.
 constexpr int kNoFit = static_cast<int>(kMaxLinkLength) + 1;
+static_assert(kNoFit <= INT16_MAX);
 
 bool descends(const Element& element) {
   return element.children() != nullptr && element.link().empty();
@@ -56,14 +58,16 @@ class TypeNamer {
 
   RunContext& run_;
   static constexpr int kOpen = -1;  // being computed
-  PointerMap<int> suffix_;          // capped at kNoFit
+  PointerMap<std::int16_t> suffix_;  // capped at kNoFit, so 16 bits hold it
   std::vector<Frame> stack_;        // kept between walks to save allocating it
 };
 
 // Post-order over the bodies below, each computed once; a body still open
 // when it is met again lies on a cycle.
 int TypeNamer::suffix_below(Element* body) {
-  if (const int* known = suffix_.find(body); known != nullptr && *known != kOpen) return *known;
+  if (const std::int16_t* known = suffix_.find(body); known != nullptr && *known != kOpen) {
+    return *known;
+  }
   *suffix_.try_emplace(body).first = kOpen;
   std::vector<Frame>& stack = stack_;
   stack.assign(1, {body, body, 0, 0});
@@ -71,7 +75,7 @@ int TypeNamer::suffix_below(Element* body) {
     Frame& top = stack.back();
     if (top.at == nullptr) {
       const Frame done = top;
-      *suffix_.find(done.body) = done.longest;
+      *suffix_.find(done.body) = static_cast<std::int16_t>(done.longest);
       stack.pop_back();
       if (stack.empty()) return done.longest;
       Frame& parent = stack.back();
