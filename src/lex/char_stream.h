@@ -66,6 +66,26 @@ class CharStream {
     last_from_text_ = false;
   }
   std::size_t position() const { return pos_; }
+
+  // The owner of the text may take back what lies before an offset: once a
+  // statement of the outermost block is complete, no reader looks behind
+  // the read position again, and a source of many megabytes need not stay
+  // in memory while its model grows.
+  using Release = void (*)(void* owner, std::size_t before);
+  void set_release(Release release, void* owner) {
+    release_ = release;
+    release_owner_ = owner;
+  }
+  // Offers the text before the read position back to its owner, at most
+  // once per kReleaseStep bytes read. A step back after a get() goes at
+  // most two bytes back, which the margin keeps.
+  void offer_release() {
+    static constexpr std::size_t kReleaseStep = std::size_t{1} << 18;
+    static constexpr std::size_t kMargin = 256;
+    if (release_ == nullptr || pos_ < offered_ + kReleaseStep) return;
+    offered_ = pos_;
+    release_(release_owner_, pos_ - kMargin);
+  }
   // Moves to a byte offset and forgets pushed-back characters.
   void seek(std::size_t pos) {
     pos_ = pos < text_.size() ? pos : text_.size();
@@ -83,6 +103,9 @@ class CharStream {
   int pending_count_ = 0;
   std::size_t last_start_ = 0;
   bool last_from_text_ = false;  // the last get() took bytes from the text
+  Release release_ = nullptr;
+  void* release_owner_ = nullptr;
+  std::size_t offered_ = 0;
 };
 
 }  // namespace taloq

@@ -34,6 +34,7 @@ Element* parse_block(ParseContext& ctx) {
   Element* current = nullptr;
   while (ctx.state != PS_END_BLOCK) {
     if (ctx.state == PS_STATEMENT) {
+      if (ctx.depth == 1) ctx.stream->offer_release();
       current = parse_statement(ctx);
       if (current != nullptr) {
         if (last == nullptr) {

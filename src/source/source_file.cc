@@ -63,8 +63,14 @@ ParseContext parse_module(RunContext& run, const std::string& path, CharStream& 
   return ctx;
 }
 
-int load_modules(RunContext& run, const std::string& path, std::string_view text) {
+int load_modules(RunContext& run, const std::string& path, std::string_view text,
+                 FileText* file) {
   CharStream stream(text);
+  if (file != nullptr) {
+    stream.set_release(
+        [](void* owner, std::size_t before) { static_cast<FileText*>(owner)->release_before(before); },
+        file);
+  }
   // A module goes on counting where the one before it stopped, on the line
   // of its "endmodule" ";": editors jump to these numbers.
   int line = skip_to_start_marker(stream);
@@ -79,26 +85,33 @@ int load_modules(RunContext& run, const std::string& path, std::string_view text
   return errors;
 }
 
-}  // namespace
-
-int load_source_text(RunContext& run, const std::string& path, std::string_view text) {
+// Loads the modules of one text; with `file`, the text read so far goes
+// back to the system as the statements of the outermost block complete.
+int load_source(RunContext& run, const std::string& path, std::string_view text,
+                FileText* file) {
   const std::size_t kept = run.modules.size();
-  const int errors = load_modules(run, path, text);
+  const int errors = load_modules(run, path, text, file);
   note_source(run, path, run.modules.size() - kept);
   apply_config_file(run, path);
   return errors;
+}
+
+}  // namespace
+
+int load_source_text(RunContext& run, const std::string& path, std::string_view text) {
+  return load_source(run, path, text, nullptr);
 }
 
 int load_source_file(RunContext& run, const std::string& path) {
   if (run.open_source) {
     if (const std::string* open = run.open_source(path)) return load_source_text(run, path, *open);
   }
-  const std::optional<FileText> text = read_file_text(path);
+  std::optional<FileText> text = read_file_text(path);
   if (!text) {
     report(run, SEV_ERROR, "Unable to open file: %s", path.c_str());
     return 1;
   }
-  return load_source_text(run, path, text->view());
+  return load_source(run, path, text->view(), &*text);
 }
 
 }  // namespace taloq

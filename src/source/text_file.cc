@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -14,12 +15,14 @@ namespace taloq {
 FileText::FileText(FileText&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)) {}
+      capacity_(std::exchange(other.capacity_, 0)),
+      released_(std::exchange(other.released_, 0)) {}
 
 FileText& FileText::operator=(FileText&& other) noexcept {
   std::swap(data_, other.data_);
   std::swap(size_, other.size_);
   std::swap(capacity_, other.capacity_);
+  std::swap(released_, other.released_);
   return *this;
 }
 
@@ -40,6 +43,14 @@ bool FileText::make_room(std::size_t wanted) {
   data_ = static_cast<char*>(room);
   capacity_ = capacity;
   return true;
+}
+
+void FileText::release_before(std::size_t offset) {
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  const std::size_t end = std::min(offset, size_) / page * page;
+  if (end <= released_) return;
+  // Advice only: where it is not taken the pages simply stay.
+  if (madvise(data_ + released_, end - released_, MADV_DONTNEED) == 0) released_ = end;
 }
 
 bool FileText::read_all(int descriptor, std::size_t expected) {

@@ -22,6 +22,9 @@ class FileText {
   ~FileText();
 
   std::string_view view() const { return {data_, size_}; }
+  // Gives the whole pages before `offset` back to the system; reading them
+  // afterwards finds zeros, so nothing may look there again.
+  void release_before(std::size_t offset);
 
  private:
   friend std::optional<FileText> read_file_text(const std::string& path);
@@ -32,6 +35,7 @@ class FileText {
   char* data_ = nullptr;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
+  std::size_t released_ = 0;  // bytes from the start given back
 };
 
 // The whole content of a file, or none when it cannot be opened or read (a
