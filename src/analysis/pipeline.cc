@@ -14,6 +14,9 @@ namespace taloq {
 
 int run_analysis(RunContext& run) {
   if (run.modules.empty() || run.modules.front()->elements == nullptr) return 0;
+  // The sources are read: their names were kept once each, and the table
+  // that found them again would only take memory from here on.
+  run.texts.stop_interning();
   // Each step relies on what the earlier ones left; none runs once an error
   // has been counted, while a step that reports errors still completes.
   using Step = void (*)(RunContext&);

@@ -140,6 +140,12 @@ char* ModelRegion::new_text_committing(std::size_t bytes, std::uint32_t& id) {
 const char* ModelRegion::intern_text(std::string_view text, std::uint32_t& id) {
   if (base_ == nullptr) reserve();
   RegionHeader& h = header();
+  if (!h.interning) {
+    char* chars = new_text(text.size() + 1, id);
+    std::memcpy(chars, text.data(), text.size());
+    chars[text.size()] = '\0';
+    return chars;
+  }
   if ((h.interned_count + 1) * 2 > h.interned.size()) grow_interned();
   const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
   const std::size_t mask = h.interned.size() - 1;
@@ -166,6 +172,14 @@ const char* ModelRegion::intern_text(std::string_view text, std::uint32_t& id) {
     ++h.interned_count;
   }
   return chars;
+}
+
+void ModelRegion::stop_interning() {
+  if (base_ == nullptr) return;
+  RegionHeader& h = header();
+  h.interning = false;
+  std::vector<RegionHeader::InternSlot>().swap(h.interned);
+  h.interned_count = 0;
 }
 
 void ModelRegion::grow_interned() {

@@ -56,6 +56,7 @@ struct RegionHeader {
   };
   std::vector<InternSlot> interned;
   std::size_t interned_count = 0;
+  bool interning = true;  // off once the sources are read (see stop_interning)
   std::size_t cold_slots = 1;  // slot 0 stands for "no cold record"
   std::size_t cold_committed = 0;
   std::vector<ModuleRecord*> modules = std::vector<ModuleRecord*>(1, nullptr);
@@ -132,6 +133,10 @@ class ModelRegion {
   // The characters of a text of the region equal to `text`, and their
   // handle: the same text is kept once. `text` is not empty.
   const char* intern_text(std::string_view text, std::uint32_t& id);
+  // Drops the table of kept texts: from here on intern_text copies every
+  // text. Names repeat while sources are read; the few texts kept later do
+  // not pay for a table of every name in the run.
+  void stop_interning();
   // Elements made so far.
   std::size_t element_count() const {
     return base_ == nullptr ? 0 : header().element_slots - 1;

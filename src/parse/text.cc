@@ -37,6 +37,10 @@ Text TextPool::keep(std::string_view text) {
   return Text::borrow(kept);
 }
 
+void TextPool::stop_interning() {
+  if (region_ != nullptr) region_->stop_interning();
+}
+
 Text TextPool::join(std::string_view first, std::string_view second, std::string_view third) {
   const std::size_t size = first.size() + second.size() + third.size();
   if (size == 0) return Text();

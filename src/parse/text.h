@@ -115,6 +115,9 @@ class TextPool {
   Text keep(std::string_view text);
   // A Text with `first`, `second` and `third` one after the other.
   Text join(std::string_view first, std::string_view second, std::string_view third = {});
+  // Equal texts kept from here on get copies of their own (see
+  // ModelRegion::stop_interning).
+  void stop_interning();
 
  private:
   char* room_for(std::size_t size);
