@@ -284,20 +284,24 @@ TEST(Analysis, UnionMembersJoinTheTypeListOncePerCName) {
 }
 
 TEST(Analysis, NameTableKeepsTheFirstValueOfEveryName) {
+  struct Deref {
+    std::string_view operator()(const std::string* name) const { return *name; }
+  };
   std::vector<std::string> names;  // the table refers to the caller's texts
   for (int i = 0; i < 5000; ++i) names.push_back("Msg" + std::to_string(i));
+  const std::string again = "Msg7", empty;
   for (const bool reserved : {false, true}) {
-    NameTable<int> table;
+    NameTable<const std::string*, Deref> table;
     if (reserved) table.reserve(names.size());
-    for (int i = 0; i < 5000; ++i) ASSERT_TRUE(table.insert(names[static_cast<std::size_t>(i)], i));
-    EXPECT_FALSE(table.insert("Msg7", -1));
-    EXPECT_TRUE(table.insert("", -2));
-    for (int i = 0; i < 5000; ++i) {
-      const int* found = table.find(names[static_cast<std::size_t>(i)]);
-      ASSERT_NE(found, nullptr) << i;
-      EXPECT_EQ(*found, i);
+    for (const std::string& name : names) ASSERT_TRUE(table.insert(&name));
+    EXPECT_FALSE(table.insert(&again));
+    EXPECT_TRUE(table.insert(&empty));
+    for (const std::string& name : names) {
+      const std::string* const* found = table.find(name);
+      ASSERT_NE(found, nullptr) << name;
+      EXPECT_EQ(*found, &name);
     }
-    EXPECT_EQ(*table.find(""), -2);
+    EXPECT_EQ(*table.find(""), &empty);
     EXPECT_EQ(table.find("Msg5000"), nullptr);
     EXPECT_EQ(table.find("Msg"), nullptr);
     EXPECT_EQ(table.find("msg1"), nullptr);

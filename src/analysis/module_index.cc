@@ -8,6 +8,10 @@ ModuleIndex::ModuleIndex(const RunContext& run) {
   for (ModuleRecord* module : run.modules) modules_.try_emplace(module->name, module);
 }
 
+std::string_view ModuleIndex::DeclaredName::operator()(const Element* element) const {
+  return element->name();
+}
+
 ModuleRecord* ModuleIndex::module_named(std::string_view name) const {
   const auto found = modules_.find(name);
   return found == modules_.end() ? nullptr : found->second;
@@ -22,7 +26,7 @@ Element* ModuleIndex::top_level_named(const ModuleRecord& module, std::string_vi
     }
     table->second.reserve(count);
     for (Element* element = module.elements; element != nullptr; element = element->next()) {
-      table->second.insert(element->name(), element);
+      table->second.insert(element);
     }
   }
   Element* const* found = table->second.find(name);

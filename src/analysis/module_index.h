@@ -38,7 +38,12 @@ class ModuleIndex {
   using AliasTable = std::unordered_map<std::string_view, const std::string*>;
 
   std::unordered_map<std::string_view, ModuleRecord*> modules_;
-  std::unordered_map<const ModuleRecord*, NameTable<Element*>> top_level_;
+  // A top-level element's own name is the one it is found by.
+  struct DeclaredName {
+    std::string_view operator()(const Element* element) const;
+  };
+
+  std::unordered_map<const ModuleRecord*, NameTable<Element*, DeclaredName>> top_level_;
   std::unordered_map<const std::deque<ModuleAlias>*, AliasTable> aliases_;
 };
 
