@@ -106,7 +106,10 @@ void ModelRegion::commit(std::size_t offset, std::size_t& committed, std::size_t
                                                  : map_exactly(start, bytes));
   if (!ok) throw std::bad_alloc();
 #ifdef MADV_HUGEPAGE
-  madvise(start, bytes, MADV_HUGEPAGE);
+  // Huge pages for the elements only: they fill tens of megabytes, where a
+  // huge page saves faults; the text and cold areas hold a few megabytes,
+  // where one mostly empty huge page apiece would add to the peak.
+  if (offset == kElementsOffset) madvise(start, bytes, MADV_HUGEPAGE);
 #endif
   committed = target;
 }
