@@ -54,7 +54,6 @@ class Text {
   std::string str() const { return std::string(view()); }
 
   bool starts_with(std::string_view prefix) const { return view().starts_with(prefix); }
-  bool starts_with(char c) const { return data()[0] == c && c != '\0'; }
   bool ends_with(std::string_view suffix) const { return view().ends_with(suffix); }
   std::size_t find(std::string_view what, std::size_t pos = 0) const {
     return view().find(what, pos);
