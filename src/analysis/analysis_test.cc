@@ -14,6 +14,7 @@
 #include "analysis/links.h"
 #include "analysis/name_table.h"
 #include "analysis/numbering.h"
+#include "analysis/pointer_map.h"
 #include "analysis/recursion.h"
 #include "analysis/type_list.h"
 #include "analysis/type_names.h"
@@ -306,6 +307,33 @@ TEST(Analysis, NameTableKeepsTheFirstValueOfEveryName) {
     EXPECT_EQ(table.find("Msg"), nullptr);
     EXPECT_EQ(table.find("msg1"), nullptr);
     EXPECT_EQ(table.size(), 5001u);
+  }
+}
+
+// The set answers for every element of the model, also for elements past
+// the last bit it has grown to hold and before it holds any, and forgets
+// only what it is told to.
+TEST(Analysis, PointerSetAnswersForEveryElementOfTheModel) {
+  CapturedRun captured;
+  std::vector<const Element*> elements;
+  for (int i = 0; i < 300; ++i) elements.push_back(&captured.run.element_store.emplace_back());
+  PointerSet set;
+  for (const Element* element : elements) ASSERT_FALSE(set.contains(element));
+  // One element held: the set has grown to its bit and no further, so the
+  // elements after it lie past its end.
+  ASSERT_TRUE(set.insert(elements[0]));
+  for (std::size_t i = 1; i < elements.size(); ++i) {
+    ASSERT_FALSE(set.contains(elements[i])) << i;
+    set.erase(elements[i]);
+  }
+  const std::vector<std::size_t> held = {0, 63, 64, 65, 127, 128};
+  for (const std::size_t i : held) EXPECT_EQ(set.insert(elements[i]), i != 0) << i;
+  EXPECT_FALSE(set.insert(elements[64]));
+  set.erase(elements[65]);
+  set.erase(elements[299]);
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    const bool expected = i != 65 && std::find(held.begin(), held.end(), i) != held.end();
+    EXPECT_EQ(set.contains(elements[i]), expected) << i;
   }
 }
 

@@ -29,8 +29,8 @@ TEST(TextLine, TheThreeShapesOfTheCheckerWithTheRuleAtTheEnd) {
 }
 
 TEST(GithubLine, PropertiesAndMessageAreEscapedAsTheRunnerReadsThem) {
-  EXPECT_EQ(github_line(finding("a,b:c%.tlq", 2, Level::kWarning, "x: 100%, y\nz", "rule")),
-            "::warning file=a%2Cb%3Ac%25.tlq,line=2,title=rule::x: 100%25, y%0Az");
+  EXPECT_EQ(github_line(finding("a,b:c%.tlq", 2, Level::kWarning, "x: 100%, y\r\nz", "rule")),
+            "::warning file=a%2Cb%3Ac%25.tlq,line=2,title=rule::x: 100%25, y%0D%0Az");
   EXPECT_EQ(github_line(finding("", 0, Level::kError, "Unable to open file: x\n")),
             "::error::Unable to open file: x");
   EXPECT_EQ(github_line(finding("a.tlq", 0, Level::kError, "m")), "::error file=a.tlq::m");

@@ -43,6 +43,9 @@ TEST(PlanRun, TakesTheNearestProjectThatListsTheDocument) {
   EXPECT_EQ(plan_run(dir.path("work/shop/a.tlq"), {dir.path("work/shop")}).key,
             dir.path("work/shop/a.tlq"));
   EXPECT_EQ(plan_run(dir.path("work/shop/a.tlq"), {}).key, dir.path("work/shop/a.tlq"));
+  // A workspace folder that does not hold the document bounds nothing.
+  EXPECT_EQ(plan_run(dir.path("work/shop/a.tlq"), {dir.path("elsewhere")}).key,
+            dir.path("work/shop/a.tlq"));
   const RunPlan alone = plan_run(dir.path("work/shop/-x.tlq"), {root});
   EXPECT_EQ(alone.directory, dir.path("work/shop"));
   EXPECT_EQ(alone.argument, "./-x.tlq");  // not a flag of the checker

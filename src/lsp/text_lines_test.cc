@@ -67,6 +67,8 @@ TEST(Uris, MapToPathsAndBack) {
       {"file:///home/a/shop.tlq", "/home/a/shop.tlq"},
       {"file:///home/a/my%20shop/x%23.tlq", "/home/a/my shop/x#.tlq"},
       {"FILE://localhost/x.tlq", "/x.tlq"},
+      {"file:///home/a/shop.tlq?version=2", "/home/a/shop.tlq"},  // no query
+      {"file:///home/a/shop.tlq#L3", "/home/a/shop.tlq"},        // nor fragment
       {"file://server/x.tlq", std::nullopt},
       {"untitled:Untitled-1", std::nullopt},
   };

@@ -79,6 +79,39 @@ def check_client_watch(server):
         stream.close()
 
 
+def check_output_closed(server):
+    """A server whose client no longer reads its answers ends at the next
+    one, though its input stays open."""
+    client = Client([server])
+    client.process.stdout.close()
+    client.request("initialize", {"capabilities": {}})
+    try:
+        client.process.wait(timeout=20)
+    except subprocess.TimeoutExpired:
+        failures.append("the server kept running after its output was closed")
+        client.process.kill()
+        client.process.wait()
+    client.process.stdin.close()
+    client.process.stderr.close()
+
+
+def check_short_path(server):
+    """A document whose path is as short as a project file's extension, kept
+    in the editor only, is checked again when saved with its text."""
+    uri = "file:///a.tlq"  # the path /a.tlq: six characters
+    client = Client([server])
+    client.response(client.request("initialize", {"capabilities": {}}))
+    client.notify("initialized", {})
+    client.notify("textDocument/didOpen", {"textDocument": {
+        "uri": uri, "languageId": "taloq", "version": 1, "text": "taloq module A;\nbool b;\n"}})
+    expect("short path opened", client.diagnostics(uri), [])
+    client.notify("textDocument/didSave", {"textDocument": {"uri": uri},
+                                           "text": "taloq module A;\nMissing b;\n"})
+    expect("short path saved", [d["message"] for d in client.diagnostics(uri) if d["severity"] == 1],
+           ["Unable to expand definition of -Missing- in -b-"])
+    expect("exit status (short path)", client.finish(), 0)
+
+
 def check_workspace_root(server, scratch):
     """A document below its project is checked with it when the client names
     a workspace root above the document, in any of the protocol's three ways;
@@ -89,16 +122,18 @@ def check_workspace_root(server, scratch):
     (workspace / "types.tlq").write_text("taloq module T;\nint<0..9> Small;\n")
     use = workspace / "app" / "use.tlq"
     use.write_text("taloq module U;\nimport T;\nstruct M { T::Small s; };\n")
-    cases = [
-        ("rootPath", {"rootPath": str(workspace)}, []),
-        ("rootUri", {"rootUri": workspace.as_uri(), "rootPath": "/nowhere"}, []),
+    utf8 = {"general": {"positionEncodings": ["utf-16", "utf-8"]}}
+    cases = [  # name, params, the errors of the document, the encoding agreed
+        ("rootPath", {"rootPath": str(workspace), "capabilities": utf8}, [], "utf-8"),
+        ("rootUri", {"rootUri": workspace.as_uri(), "rootPath": "/nowhere"}, [], "utf-16"),
         ("workspaceFolders", {"workspaceFolders": [{"uri": workspace.as_uri(), "name": "w"}],
-                              "rootUri": (workspace / "app").as_uri()}, []),
-        ("no root", {}, ["Unable to expand definition of -T::Small- in -s-"]),
+                              "rootUri": (workspace / "app").as_uri()}, [], "utf-16"),
+        ("no root", {}, ["Unable to expand definition of -T::Small- in -s-"], "utf-16"),
     ]
-    for name, params, messages in cases:
+    for name, params, messages, encoding in cases:
         client = Client([server])
-        client.response(client.request("initialize", dict(params, capabilities={})))
+        result = client.response(client.request("initialize", dict({"capabilities": {}}, **params)))
+        expect(f"encoding ({name})", result["result"]["capabilities"]["positionEncoding"], encoding)
         client.notify("initialized", {})
         client.notify("textDocument/didOpen", {"textDocument": {
             "uri": use.as_uri(), "languageId": "taloq", "version": 1, "text": use.read_text()}})
@@ -117,7 +152,7 @@ def check_shared_file(server, scratch):
     (folder / "b.tlqprj").write_text("lib.tlq\nb.tlq\n")
     (folder / "a.tlq").write_text("taloq module A;\nimport L;\nL::Small a;\n")
     (folder / "b.tlq").write_text("taloq module B;\nimport L;\nL::Small b;\n")
-    lib = "taloq module L;\nint<0..9> Small;\n"
+    lib = "taloq module L;\nint<0..9> /* Smallest */ Small;\nint<0..9> b;\n"
     (folder / "lib.tlq").write_text(lib)
     client = Client([server])
     client.response(client.request("initialize", {"rootUri": folder.as_uri(), "capabilities": {}}))
@@ -127,6 +162,17 @@ def check_shared_file(server, scratch):
             "uri": (folder / name).as_uri(), "languageId": "taloq", "version": 1,
             "text": (folder / name).read_text()}})
         expect(f"{name} opened", client.diagnostics((folder / name).as_uri()), [])
+    # The definition of a name is in the document's own file, though another
+    # file of the run declares the same name on the same line; the range is
+    # the name as a whole word.
+    for (line, character), (uri, start, end) in [
+            ((2, 9), ("b.tlq", position(2, 9), position(2, 10))),
+            ((2, 4), ("lib.tlq", position(1, 25), position(1, 30)))]:
+        found = client.response(client.request("textDocument/definition", {
+            "textDocument": {"uri": (folder / "b.tlq").as_uri()},
+            "position": position(line, character)}))["result"]
+        expect(f"definition at {line}:{character}", found,
+               {"uri": (folder / uri).as_uri(), "range": {"start": start, "end": end}})
     client.notify("textDocument/didChange", {
         "textDocument": {"uri": (folder / "lib.tlq").as_uri(), "version": 2},
         "contentChanges": [{"text": lib.replace("Small", "Tiny")}]})
@@ -247,6 +293,7 @@ def main():
         client.notify("textDocument/didChange", {"textDocument": {"uri": shop, "version": 3}})
         mark = len(client.seen)
         client.notify("taloq/unknownNotification", {})
+        client.notify("workspace/didChangeWatchedFiles", {})
         client.write(b"Content-Length: many\r\n\r\n{\"jsonrpc\": \"2.0\", \"id\": 76, \"method\": \"x\"}")
         client.write(b"Content-Type: text/plain\r\n\r\n{\"jsonrpc\": \"2.0\", \"id\": 77, \"method\": \"x\"}")
         last = client.request("textDocument/documentSymbol", {"textDocument": {"uri": shop}})
@@ -264,6 +311,8 @@ def main():
         abrupt.process.stdout.close()
         abrupt.process.stderr.close()
         check_client_watch(sys.argv[1])
+        check_output_closed(sys.argv[1])
+        check_short_path(sys.argv[1])
         check_workspace_root(sys.argv[1], scratch)
         check_shared_file(sys.argv[1], scratch)
     if failures:
