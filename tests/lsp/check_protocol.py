@@ -112,6 +112,28 @@ def check_short_path(server):
     expect("exit status (short path)", client.finish(), 0)
 
 
+def check_new_project(server, scratch):
+    """A project file that appears on disk takes in the open document it
+    lists: the document is checked with the project's other files."""
+    folder = pathlib.Path(scratch) / "new"
+    folder.mkdir()
+    (folder / "lib.tlq").write_text("taloq module L;\nint<0..9> Small;\n")
+    use = folder / "a.tlq"
+    use.write_text("taloq module A;\nimport L;\nL::Small a;\n")
+    client = Client([server])
+    client.response(client.request("initialize", {"rootUri": folder.as_uri(), "capabilities": {}}))
+    client.notify("initialized", {})
+    client.notify("textDocument/didOpen", {"textDocument": {
+        "uri": use.as_uri(), "languageId": "taloq", "version": 1, "text": use.read_text()}})
+    expect("alone", [d["message"] for d in client.diagnostics(use.as_uri()) if d["severity"] == 1],
+           ["Unable to expand definition of -L::Small- in -a-"])
+    (folder / "p.tlqprj").write_text("lib.tlq\na.tlq\n")
+    client.notify("workspace/didChangeWatchedFiles", {
+        "changes": [{"uri": (folder / "p.tlqprj").as_uri(), "type": 1}]})
+    expect("in the new project", client.diagnostics(use.as_uri()), [])
+    expect("exit status (new project)", client.finish(), 0)
+
+
 def check_workspace_root(server, scratch):
     """A document below its project is checked with it when the client names
     a workspace root above the document, in any of the protocol's three ways;
@@ -315,6 +337,7 @@ def main():
         check_short_path(sys.argv[1])
         check_workspace_root(sys.argv[1], scratch)
         check_shared_file(sys.argv[1], scratch)
+        check_new_project(sys.argv[1], scratch)
     if failures:
         print("\n".join(failures))
         return 1
