@@ -140,15 +140,17 @@ char* ModelRegion::new_text_committing(std::size_t bytes, std::uint32_t& id) {
   return reinterpret_cast<char*>(base_ + kTextsOffset + id);
 }
 
+char* ModelRegion::copy_text(std::string_view text, std::uint32_t& id) {
+  char* chars = new_text(text.size() + 1, id);
+  std::memcpy(chars, text.data(), text.size());
+  chars[text.size()] = '\0';
+  return chars;
+}
+
 const char* ModelRegion::intern_text(std::string_view text, std::uint32_t& id) {
   if (base_ == nullptr) reserve();
   RegionHeader& h = header();
-  if (!h.interning) {
-    char* chars = new_text(text.size() + 1, id);
-    std::memcpy(chars, text.data(), text.size());
-    chars[text.size()] = '\0';
-    return chars;
-  }
+  if (!h.interning) return copy_text(text, id);
   if ((h.interned_count + 1) * 2 > h.interned.size()) grow_interned();
   const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
   const std::size_t mask = h.interned.size() - 1;
@@ -165,9 +167,7 @@ const char* ModelRegion::intern_text(std::string_view text, std::uint32_t& id) {
       return kept;
     }
   }
-  char* chars = new_text(text.size() + 1, id);
-  std::memcpy(chars, text.data(), text.size());
-  chars[text.size()] = '\0';
+  const char* chars = copy_text(text, id);
   // The free slot the search ended on takes it: keeping the text changed
   // nothing in the table.
   if (text.find('\0') == std::string_view::npos) {

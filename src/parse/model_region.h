@@ -151,6 +151,8 @@ class ModelRegion {
   bool claim(std::uintptr_t candidate);
   void commit(std::size_t offset, std::size_t& committed, std::size_t needed, std::size_t limit);
   char* new_text_committing(std::size_t bytes, std::uint32_t& id);
+  // A copy of `text` with a NUL after it, and its handle.
+  char* copy_text(std::string_view text, std::uint32_t& id);
   void grow_interned();
 
   std::byte* base_ = nullptr;

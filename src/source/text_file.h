@@ -11,9 +11,6 @@ namespace taloq {
 // The content of a file, read once into memory of its own that goes back to
 // the system when the FileText goes: a source of many megabytes read while
 // the model is nearly complete must not stay in the heap until the run ends.
-class FileText;
-std::optional<FileText> read_file_text(const std::string& path);
-
 class FileText {
  public:
   FileText() = default;
