@@ -3,6 +3,7 @@
 #include <array>
 
 #include "lex/char_class.h"
+#include "lex/keyword_slots.h"
 #include "lex/tokenizer.h"
 
 namespace taloq {
@@ -62,21 +63,32 @@ std::size_t punct_length(std::string_view rest) {
   return unless_slash_follows(rest, end);
 }
 
-}  // namespace
-
-std::size_t ordinary_token_length(std::string_view rest) {
-  if (rest.empty()) return 0;
-  const auto c = static_cast<unsigned char>(rest[0]);
-  if (is_digit(c) || c == '-') return number_length(rest);
-  if (is_letter(c) || c == '_') return word_length(rest);
-  return punct_length(rest);
+// A word's or punctuation's code: a keyword of the table, else a word (a
+// lone '+' opening a statement is the table's, a character of no meaning a
+// word).
+template <std::size_t (*length_of)(std::string_view)>
+MeasuredToken text_token(std::string_view rest) {
+  const std::size_t length = length_of(rest);
+  return {length, keyword_or(rest.substr(0, length), TK_WORD)};
 }
 
-std::size_t statement_token_length(std::string_view rest) {
-  if (rest.empty()) return 0;
+}  // namespace
+
+MeasuredToken measure_ordinary_token(std::string_view rest) {
+  if (rest.empty()) return {};
   const auto c = static_cast<unsigned char>(rest[0]);
-  if (is_letter(c) || c == '+') return word_length(rest);
-  return punct_length(rest);
+  if (is_letter(c) || c == '_') return text_token<word_length>(rest);
+  if (is_digit(c) || c == '-') return {number_length(rest), TK_NUMBER};
+  return text_token<punct_length>(rest);
+}
+
+MeasuredToken measure_statement_token(std::string_view rest) {
+  if (rest.empty()) return {};
+  const auto c = static_cast<unsigned char>(rest[0]);
+  if (is_letter(c) || c == '+') return text_token<word_length>(rest);
+  // A digit opening a statement is read as one character, yet is a number.
+  if (is_digit(c)) return {punct_length(rest), TK_NUMBER};
+  return text_token<punct_length>(rest);
 }
 
 }  // namespace taloq

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "lex/token.h"
+
 namespace taloq {
 
 // Whole tokens measured straight on the source text, for the tokenizer's
@@ -14,10 +16,22 @@ namespace taloq {
 // comment may open next to it ('/'), its digits need rewriting (leading
 // zeros, hexadecimal, a bit count), it holds a NUL, or it reaches the scan
 // limit.
-std::size_t ordinary_token_length(std::string_view rest);
+// The code comes with the length, as classify_token would give it for the
+// token's text, since the scan already knows what kind of text it measured.
+struct MeasuredToken {
+  std::size_t length = 0;
+  Token token = TK_WORD;
+};
+MeasuredToken measure_ordinary_token(std::string_view rest);
+inline std::size_t ordinary_token_length(std::string_view rest) {
+  return measure_ordinary_token(rest).length;
+}
 
 // The same for the first token of a statement, where a word begins with a
 // letter or '+' and anything else is punctuation.
-std::size_t statement_token_length(std::string_view rest);
+MeasuredToken measure_statement_token(std::string_view rest);
+inline std::size_t statement_token_length(std::string_view rest) {
+  return measure_statement_token(rest).length;
+}
 
 }  // namespace taloq

@@ -134,32 +134,32 @@ Token classify_token(std::string_view text) {
 
 namespace {
 
-// Most tokens are taken whole from the buffer; `length_of` tells when one
-// can be, and how long it is. Blanks before it are skipped either way, so
-// the character reader carries on from the same place when it cannot.
-template <std::size_t (*length_of)(std::string_view)>
+// Most tokens are taken whole from the buffer; `measure` tells when one can
+// be, how long it is and its code. Blanks before it are skipped either way,
+// so the character reader carries on from the same place when it cannot.
+template <MeasuredToken (*measure)(std::string_view)>
 std::optional<Token> take_from_buffer(ParseContext& ctx, TokenText& text) {
   skip_plain_blanks(ctx);
   CharStream& stream = *ctx.stream;
   if (stream.has_pending()) return std::nullopt;
   const std::string_view rest = stream.unread_text();
-  const std::size_t length = length_of(rest);
-  if (length == 0) return std::nullopt;
+  const MeasuredToken measured = measure(rest);
+  if (measured.length == 0) return std::nullopt;
   ctx.token_start = stream.position();
-  text.borrow(rest.data(), length);
-  stream.skip(length);
-  return classify_token(text);
+  text.borrow(rest.data(), measured.length);
+  stream.skip(measured.length);
+  return measured.token;
 }
 
 }  // namespace
 
 Token next_token(ParseContext& ctx, TokenText& text) {
-  if (const auto token = take_from_buffer<ordinary_token_length>(ctx, text)) return *token;
+  if (const auto token = take_from_buffer<measure_ordinary_token>(ctx, text)) return *token;
   return next_token_by_characters(ctx, text);
 }
 
 Token next_statement_token(ParseContext& ctx, TokenText& text) {
-  if (const auto token = take_from_buffer<statement_token_length>(ctx, text)) return *token;
+  if (const auto token = take_from_buffer<measure_statement_token>(ctx, text)) return *token;
   return next_statement_token_by_characters(ctx, text);
 }
 

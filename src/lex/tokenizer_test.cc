@@ -237,9 +237,17 @@ TEST(Lexer, TokensTakenWholeFromTheBuffer) {
                                                                      {"/", 0},
                                                                      {"", 0},
                                                                      {std::string(128, 'w'), 128}};
-  for (const auto& [text, length] : ordinary)
+  // The code the scan gives with a length is the one the text's own
+  // classification gives.
+  const auto same_code = [](MeasuredToken measured, const std::string& text) {
+    return measured.length == 0 || measured.token == classify_token(text.substr(0, measured.length));
+  };
+  for (const auto& [text, length] : ordinary) {
     EXPECT_EQ(ordinary_token_length(text), length) << text;
+    EXPECT_TRUE(same_code(measure_ordinary_token(text), text)) << text;
+  }
   const std::vector<std::pair<std::string, std::size_t>> statement = {{"+core.types;", 11},
+                                                                      {"+;", 1},
                                                                       {"struct{", 6},
                                                                       {"_x", 1},
                                                                       {"5", 1},
@@ -249,6 +257,7 @@ TEST(Lexer, TokensTakenWholeFromTheBuffer) {
                                                                       {"", 0}};
   for (const auto& [text, length] : statement) {
     EXPECT_EQ(statement_token_length(text), length) << text;
+    EXPECT_TRUE(same_code(measure_statement_token(text), text)) << text;
   }
 }
 
