@@ -2,9 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string_view>
 #include <vector>
+
+#include "parse/name_hash.h"
 
 namespace taloq {
 
@@ -59,7 +60,7 @@ class NameTable {
   bool fits(std::size_t count) const { return count * 4 <= slots_.size() * 3; }
 
   static std::uint32_t hash_of(std::string_view name) {
-    return static_cast<std::uint32_t>(std::hash<std::string_view>{}(name));
+    return hash_name(name);
   }
 
   std::size_t find_slot(std::string_view name, std::uint32_t hash) const {

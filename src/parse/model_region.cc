@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <new>
+
+#include "parse/name_hash.h"
 
 namespace taloq {
 
@@ -39,6 +40,16 @@ bool map_exactly(std::byte* at, std::size_t bytes) {
     return false;
   }
   return true;
+}
+
+// Whether the NUL-terminated `kept` holds exactly `text`. Never reads past
+// the kept text's NUL; a text holding a NUL of its own never equals a kept
+// one (and is kept apart). Names are short: a loop beats two calls.
+bool equals_kept(const char* kept, std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (kept[i] == '\0' || kept[i] != text[i]) return false;
+  }
+  return kept[text.size()] == '\0';
 }
 
 }  // namespace
@@ -152,17 +163,14 @@ const char* ModelRegion::intern_text(std::string_view text, std::uint32_t& id) {
   RegionHeader& h = header();
   if (!h.interning) return copy_text(text, id);
   if ((h.interned_count + 1) * 2 > h.interned.size()) grow_interned();
-  const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
+  const std::uint32_t hash = hash_name(text);
   const std::size_t mask = h.interned.size() - 1;
   std::size_t at = hash & mask;
   for (;; at = (at + 1) & mask) {
     const RegionHeader::InternSlot& slot = h.interned[at];
     if (slot.id == 0) break;
     const char* kept = reinterpret_cast<const char*>(base_ + kTextsOffset + slot.id);
-    // strnlen never reads past the kept text's NUL; a text holding a NUL
-    // of its own never equals a kept one and is kept apart.
-    if (slot.hash == hash && ::strnlen(kept, text.size() + 1) == text.size() &&
-        std::memcmp(kept, text.data(), text.size()) == 0) {
+    if (slot.hash == hash && equals_kept(kept, text)) {
       id = slot.id;
       return kept;
     }
