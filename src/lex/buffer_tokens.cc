@@ -5,9 +5,16 @@
 #include "lex/char_class.h"
 #include "lex/keyword_slots.h"
 #include "lex/tokenizer.h"
+#include "source/parse_context.h"
 
 namespace taloq {
 namespace {
+
+constexpr std::array<bool, 256> kBlankBytes = [] {
+  std::array<bool, 256> bytes{};
+  for (int c = 0; c < 256; ++c) bytes[static_cast<std::size_t>(c)] = is_space(c);
+  return bytes;
+}();
 
 constexpr std::array<bool, 256> kWordBytes = [] {
   std::array<bool, 256> bytes{};
@@ -89,6 +96,58 @@ MeasuredToken measure_statement_token(std::string_view rest) {
   // A digit opening a statement is read as one character, yet is a number.
   if (is_digit(c)) return {punct_length(rest), TK_NUMBER};
   return text_token<punct_length>(rest);
+}
+
+namespace {
+
+// The blanks at the start of `rest`, counting the line ends among them. A
+// '\r' is a blank either way, so taking it here cannot differ from the
+// reader folding "\r\n" into '\n'. A '/' stops the run: it may open a
+// comment, which the reader handles.
+std::size_t count_blanks(std::string_view rest, int& line) {
+  std::size_t taken = 0;
+  while (taken < rest.size() && kBlankBytes[static_cast<unsigned char>(rest[taken])]) {
+    line += rest[taken] == '\n';
+    ++taken;
+  }
+  return taken;
+}
+
+// Most tokens are taken whole from the buffer; `measure` tells when one can
+// be, how long it is and its code. It lives beside the scans so that they
+// are inlined into the one loop every token passes through. Blanks before
+// the token are skipped either way, so the character reader carries on
+// from the same place when it cannot.
+template <MeasuredToken (*measure)(std::string_view)>
+bool take_from_buffer(ParseContext& ctx, TokenText& text, Token& token) {
+  CharStream& stream = *ctx.stream;
+  if (stream.has_pending()) return false;
+  const std::string_view rest = stream.unread_text();
+  const std::size_t blanks = count_blanks(rest, ctx.line);
+  const MeasuredToken measured = measure(rest.substr(blanks));
+  if (measured.length == 0) {
+    stream.skip(blanks);
+    return false;
+  }
+  ctx.token_start = stream.position() + blanks;
+  text.borrow(rest.data() + blanks, measured.length);
+  stream.skip(blanks + measured.length);
+  token = measured.token;
+  return true;
+}
+
+}  // namespace
+
+Token next_token(ParseContext& ctx, TokenText& text) {
+  Token token;
+  if (take_from_buffer<measure_ordinary_token>(ctx, text, token)) return token;
+  return next_token_by_characters(ctx, text);
+}
+
+Token next_statement_token(ParseContext& ctx, TokenText& text) {
+  Token token;
+  if (take_from_buffer<measure_statement_token>(ctx, text, token)) return token;
+  return next_statement_token_by_characters(ctx, text);
 }
 
 }  // namespace taloq

@@ -132,37 +132,6 @@ Token classify_token(std::string_view text) {
   return TK_WORD;
 }
 
-namespace {
-
-// Most tokens are taken whole from the buffer; `measure` tells when one can
-// be, how long it is and its code. Blanks before it are skipped either way,
-// so the character reader carries on from the same place when it cannot.
-template <MeasuredToken (*measure)(std::string_view)>
-std::optional<Token> take_from_buffer(ParseContext& ctx, TokenText& text) {
-  skip_plain_blanks(ctx);
-  CharStream& stream = *ctx.stream;
-  if (stream.has_pending()) return std::nullopt;
-  const std::string_view rest = stream.unread_text();
-  const MeasuredToken measured = measure(rest);
-  if (measured.length == 0) return std::nullopt;
-  ctx.token_start = stream.position();
-  text.borrow(rest.data(), measured.length);
-  stream.skip(measured.length);
-  return measured.token;
-}
-
-}  // namespace
-
-Token next_token(ParseContext& ctx, TokenText& text) {
-  if (const auto token = take_from_buffer<measure_ordinary_token>(ctx, text)) return *token;
-  return next_token_by_characters(ctx, text);
-}
-
-Token next_statement_token(ParseContext& ctx, TokenText& text) {
-  if (const auto token = take_from_buffer<measure_statement_token>(ctx, text)) return *token;
-  return next_statement_token_by_characters(ctx, text);
-}
-
 Token next_token_by_characters(ParseContext& ctx, TokenText& token_text) {
   std::string& text = token_text.rebuild();
   const int c = skip_white_space(ctx);
