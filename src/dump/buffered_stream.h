@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <ostream>
+#include <string_view>
 
 namespace taloq {
 
@@ -32,6 +33,36 @@ class BufferedStream {
     std::memcpy(buffer_.data() + used_, data, size);
     used_ += size;
     if (used_ == buffer_.size()) Flush();  // Put relies on room for one more
+  }
+  // Direct writing for blocks of known greatest size: room for `size`
+  // characters (less than the buffer holds) and one more, which the
+  // writer fills through a local cursor and then ends with Commit. A local
+  // cursor matters: a character stored through the buffer could be the
+  // count itself to the compiler, which would read it again after every
+  // character.
+  char* Room(std::size_t size) {
+    if (buffer_.size() - used_ <= size) Flush();
+    return buffer_.data() + used_;
+  }
+  void Commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+  static constexpr std::size_t kLargestRoom = 65536 / 2;
+
+  // Pieces written one after the other as one block.
+  template <std::size_t N>
+  void WriteParts(const std::string_view (&parts)[N]) {
+    std::size_t size = 0;
+    for (const std::string_view part : parts) size += part.size();
+    if (size > kLargestRoom) {
+      for (const std::string_view part : parts) Write(part.data(), part.size());
+      return;
+    }
+    char* at = Room(size);
+    // Byte by byte: the pieces are names and short texts, for which a call
+    // to memcpy costs more than the copy.
+    for (const std::string_view part : parts) {
+      for (const char c : part) *at++ = c;
+    }
+    Commit(at);
   }
   // Hands the collected characters on; the writer calls it at the end of
   // the document.

@@ -33,13 +33,10 @@ void JsonOutput::text(std::string_view latin1_text) {
 }
 
 void JsonOutput::member_text(std::string_view name, std::string_view latin1_text) {
-  if (is_plain(latin1_text)) {
-    writer_.string_member(name, latin1_text, true);
-    return;
-  }
+  if (writer_.plain_string_member(name, latin1_text)) return;
   utf8_.clear();
   append_latin1_as_utf8(utf8_, latin1_text);
-  writer_.string_member(name, utf8_, false);
+  writer_.string_member(name, utf8_);
 }
 
 void JsonOutput::member_optional_text(std::string_view name, const Text& latin1_text) {

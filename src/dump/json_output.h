@@ -51,13 +51,19 @@ class JsonMembers {
   std::size_t count() const { return count_; }
 
  private:
+  // The cursor is taken into a local: a character stored through the
+  // buffer could be the count itself to the compiler, which would read it
+  // again after every character.
   void start(std::string_view name) {
     assert(count_ < kMostMembers && name.size() <= 20);
-    chars_[used_++] = ',';
-    chars_[used_++] = '"';
-    append(name);
-    chars_[used_++] = '"';
-    chars_[used_++] = ':';
+    char* at = chars_ + used_;
+    *at++ = ',';
+    *at++ = '"';
+    std::memcpy(at, name.data(), name.size());
+    at += name.size();
+    *at++ = '"';
+    *at++ = ':';
+    used_ = static_cast<std::size_t>(at - chars_);
     ++count_;
   }
   void append(std::string_view text) {
@@ -103,6 +109,9 @@ class JsonOutput {
   // A member of the open object, its plain ASCII name and its text at
   // once: what key() and text() would write, with one separator check.
   void member_text(std::string_view name, std::string_view latin1_text);
+  void member_text(std::string_view name, const Text& latin1_text) {
+    if (!writer_.plain_string_member(name, latin1_text.data())) member_text(name, latin1_text.view());
+  }
   void member_optional_text(std::string_view name, const Text& latin1_text);
   // The collected members, as many members of the open object.
   void members(const JsonMembers& block) { writer_.raw_members(block.block(), block.count()); }
@@ -118,9 +127,7 @@ class JsonOutput {
     // `text` holds only printable ASCII other than '"' and '\\'.
     void plain_string(std::string_view text) {
       Prefix(rapidjson::kStringType);
-      os_->Put('"');
-      os_->Write(text.data(), text.size());
-      os_->Put('"');
+      os_->WriteParts({"\"", text, "\""});
       EndValue(true);
     }
     // `"name":` and `json`, a value in its JSON form, as one member of the
@@ -139,15 +146,36 @@ class JsonOutput {
       level->valueCount += 2 * count;
     }
     // `"name":` and the string of `text`, escaped as the writer escapes.
-    void string_member(std::string_view name, std::string_view text, bool plain) {
+    void string_member(std::string_view name, std::string_view text) {
       member_name(name);
-      if (plain) {
-        os_->Put('"');
-        os_->Write(text.data(), text.size());
-        os_->Put('"');
-      } else {
-        WriteString(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+      WriteString(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+    }
+    // `"name":"text"` when the JSON string of `text` is its bytes as they
+    // stand (nothing to escape, nothing beyond ASCII); false, with nothing
+    // written, otherwise. The check and the copy are one pass.
+    bool plain_string_member(std::string_view name, std::string_view text) {
+      if (name.size() + text.size() > BufferedStream::kLargestRoom) return false;
+      char* at = open_plain_member(name, text.size());
+      for (const char c : text) {
+        if (!is_plain_byte(c)) return false;
+        *at++ = c;
       }
+      close_plain_member(at);
+      return true;
+    }
+    // The same for a NUL-terminated text of at most kShortText characters,
+    // read without measuring it first; false, with nothing written, for a
+    // longer one too.
+    static constexpr std::size_t kShortText = 64;
+    bool plain_string_member(std::string_view name, const char* text) {
+      if (name.size() > BufferedStream::kLargestRoom) return false;
+      char* at = open_plain_member(name, kShortText);
+      for (std::size_t i = 0; text[i] != '\0'; ++i) {
+        if (i == kShortText || !is_plain_byte(text[i])) return false;
+        *at++ = text[i];
+      }
+      close_plain_member(at);
+      return true;
     }
     // A number, true, false or null, already in its JSON form.
     void plain_value(rapidjson::Type type, std::string_view json) {
@@ -157,13 +185,37 @@ class JsonOutput {
     }
 
    private:
+    static bool is_plain_byte(char c) {
+      const auto byte = static_cast<unsigned char>(c);
+      return byte >= 0x20 && byte <= 0x7e && byte != '"' && byte != '\\';
+    }
+    // Room for a member of a text of at most `text_size` characters, its
+    // separator, name, colon and opening quote written there; the cursor
+    // after them. Nothing counts as written until close_plain_member.
+    char* open_plain_member(std::string_view name, std::size_t text_size) {
+      char* at = os_->Room(name.size() + text_size + 6);
+      if (level_stack_.template Top<Level>()->valueCount > 0) *at++ = ',';
+      *at++ = '"';
+      for (const char c : name) *at++ = c;
+      *at++ = '"';
+      *at++ = ':';
+      *at++ = '"';
+      return at;
+    }
+    void close_plain_member(char* at) {
+      *at++ = '"';
+      os_->Commit(at);
+      level_stack_.template Top<Level>()->valueCount += 2;
+    }
     // The separator, then the name and its colon. The writer counts the
     // name and the value, so what follows is written without a prefix.
     void member_name(std::string_view name) {
+      count_member_name();
+      os_->WriteParts({"\"", name, "\":"});
+    }
+    // The separator before a member, and the name counted as written.
+    void count_member_name() {
       Prefix(rapidjson::kStringType);
-      os_->Put('"');
-      os_->Write(name.data(), name.size());
-      os_->Write("\":", 2);
       ++level_stack_.template Top<Level>()->valueCount;
     }
   };
