@@ -215,7 +215,7 @@ void LinkResolver::walk(ModuleRecord& module, Element* list) {
 int locate_module(ModuleIndex& index, ModuleRecord& current, const std::deque<ModuleAlias>& aliases,
                   ModuleRecord*& found, std::string& name, std::string_view link) {
   const std::size_t colon = link.find(':');
-  std::string module_part(link.substr(0, colon));
+  std::string_view module_part = link.substr(0, colon);
   if (colon == std::string_view::npos) {
     name = module_part;
     found = &current;

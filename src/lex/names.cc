@@ -27,23 +27,18 @@ constexpr bool is_module_char(int c) {
 
 }  // namespace
 
-bool is_identifier(std::string_view text) {
-  if (text.empty() || !is_letter(at(text, 0))) return false;
+IdentifierShape identifier_shape(std::string_view text) {
+  if (text.empty() || !is_letter(at(text, 0))) return IdentifierShape::kNotIdentifier;
+  bool dash = false;
   for (std::size_t i = 1; i < text.size(); ++i) {
     const int c = at(text, i);
-    if (!is_alnum(c) && c != '-' && c != '_') return false;
+    if (c == '-') {
+      dash = true;
+    } else if (!is_alnum(c) && c != '_') {
+      return IdentifierShape::kNotIdentifier;
+    }
   }
-  return true;
-}
-
-// Names are checked by the hundred thousand, so this is one pass rather than
-// a search for each character of the set.
-bool has_non_identifier_char(std::string_view text) {
-  static_assert(kNonIdentifierChars == "-.:");
-  for (const char c : text) {
-    if (c == '-' || c == '.' || c == ':') return true;
-  }
-  return false;
+  return dash ? IdentifierShape::kIdentifierWithDash : IdentifierShape::kIdentifier;
 }
 
 void to_identifier(std::string& text) {

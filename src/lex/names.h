@@ -5,12 +5,17 @@
 
 namespace taloq {
 
+// What the name rule needs to know of a text, in one pass: whether it is an
+// identifier, and whether to_identifier would change it (an identifier can
+// only hold '-' of the characters it replaces).
+enum class IdentifierShape { kNotIdentifier, kIdentifier, kIdentifierWithDash };
+IdentifierShape identifier_shape(std::string_view text);
 // A letter, then letters, digits, '-' and '_'.
-bool is_identifier(std::string_view text);
+inline bool is_identifier(std::string_view text) {
+  return identifier_shape(text) != IdentifierShape::kNotIdentifier;
+}
 // The characters to_identifier replaces.
 inline constexpr std::string_view kNonIdentifierChars = "-.:";
-// True when to_identifier would change the text.
-bool has_non_identifier_char(std::string_view text);
 // Replaces every '-', '.' and ':' by '_', in place.
 void to_identifier(std::string& text);
 // A tag after "as": not empty, no digit and none of =,"'{}()[- first, and

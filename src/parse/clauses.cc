@@ -20,7 +20,8 @@ namespace {
 // The name rule: a valid identifier of at most 63 characters becomes the
 // name, the tag and (made identifier-safe) the c_name.
 void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
-  if (!is_identifier(text)) {
+  const IdentifierShape shape = identifier_shape(text);
+  if (shape == IdentifierShape::kNotIdentifier) {
     report_parse(ctx, SEV_ERROR, "Invalid format for an identifier: %s", text.c_str());
   } else if (text.size() > kMaxNameLength) {
     report_parse(ctx, SEV_ERROR, "Identifier name exceeds %d characters: %s",
@@ -30,7 +31,7 @@ void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
     element.set_name(ctx.run->texts.keep(text));
     element.set_tag(element.name());
     element.set_c_name(element.name());
-    if (has_non_identifier_char(text)) {
+    if (shape == IdentifierShape::kIdentifierWithDash) {
       std::string c_name = text.str();
       to_identifier(c_name);
       element.set_c_name(ctx.run->texts.keep(c_name));
