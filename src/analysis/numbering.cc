@@ -56,21 +56,24 @@ constexpr std::array<std::uint16_t, 256> kFirstByteLengths = [] {
 }();
 
 // Every element is checked, so the words are looked up by hash; no two are
-// equal, so the first equal word of the table is the only one.
-bool is_reserved_word(std::string_view name) {
+// equal, so the first equal word of the table is the only one. The name is
+// NUL-terminated: its length is counted only as far as a reserved word's
+// could reach, and only when its first byte begins one.
+bool is_reserved_word(const char* name) {
   static const std::unordered_set<std::string_view> kWords(kReservedWords.begin(),
                                                            kReservedWords.end());
-  if (name.size() < 2 || name.size() > 9) return false;
-  if ((kFirstByteLengths[static_cast<unsigned char>(name[0])] & (1u << name.size())) == 0) {
-    return false;
-  }
-  return kWords.contains(name);
+  const std::uint16_t lengths = kFirstByteLengths[static_cast<unsigned char>(name[0])];
+  if (lengths == 0) return false;
+  std::size_t size = 1;
+  while (size < 10 && name[size] != '\0') ++size;
+  if (size < 2 || size > 9 || (lengths & (1u << size)) == 0) return false;
+  return kWords.contains(std::string_view(name, size));
 }
 
 }  // namespace
 
 void avoid_keyword_clash(RunContext& run, Element& element) {
-  if (is_reserved_word(element.c_name())) {
+  if (is_reserved_word(element.c_name().data())) {
     print_direct(run,
                  "Warning (Line:%d): Changed name '%s' to '%s_' to avoid C/C++ keyword name "
                  "clash\n",
