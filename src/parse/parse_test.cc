@@ -6,12 +6,14 @@
 
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "driver/run_context.h"
 #include "parse/block_parser.h"
 #include "parse/clauses.h"
 #include "parse/model_region.h"
+#include "parse/name_hash.h"
 #include "parse/text.h"
 #include "source/module_record.h"
 #include "test_support.h"
@@ -198,6 +200,22 @@ TEST(Parser, RegionTextsAreKeptOnceEach) {
   const Text a = pool.keep(with_nul);
   EXPECT_EQ(a.view(), "ab");
   EXPECT_FALSE(a.same_storage(pool.keep(with_nul)));
+  // Two names of the same length and hash (found by search: a 32-bit hash
+  // repeats within some hundred thousand names) are still two texts.
+  std::unordered_map<std::uint32_t, std::string> seen;
+  std::string one;
+  std::string other;
+  for (int i = 100000; one.empty(); ++i) {
+    std::string name = "h" + std::to_string(i);
+    const auto [at, added] = seen.try_emplace(hash_name(name), name);
+    if (!added) {
+      one = at->second;
+      other = name;
+    }
+  }
+  EXPECT_EQ(pool.keep(one).view(), one);
+  EXPECT_EQ(pool.keep(other).view(), other);
+  EXPECT_EQ(pool.keep(one).view(), one);
 }
 
 }  // namespace
