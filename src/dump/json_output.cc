@@ -14,8 +14,7 @@ namespace {
 // to escape, nothing beyond ASCII to encode.
 bool is_plain(std::string_view text) {
   for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte > 0x7e || byte == '"' || byte == '\\') return false;
+    if (!is_plain_json_byte(c)) return false;
   }
   return true;
 }

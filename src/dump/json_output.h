@@ -15,6 +15,13 @@
 
 namespace taloq {
 
+// True when a byte stands for itself in a JSON string: printable ASCII that
+// needs no escape.
+inline bool is_plain_json_byte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 0x20 && byte <= 0x7e && byte != '"' && byte != '\\';
+}
+
 // Members of one object (numbers and flags) collected in a fixed buffer,
 // to be handed to JsonOutput::members at once: an element has nineteen of
 // them, and one block costs one separator check and one copy.
@@ -157,7 +164,7 @@ class JsonOutput {
       if (name.size() + text.size() > BufferedStream::kLargestRoom) return false;
       char* at = open_plain_member(name, text.size());
       for (const char c : text) {
-        if (!is_plain_byte(c)) return false;
+        if (!is_plain_json_byte(c)) return false;
         *at++ = c;
       }
       close_plain_member(at);
@@ -171,7 +178,7 @@ class JsonOutput {
       if (name.size() > BufferedStream::kLargestRoom) return false;
       char* at = open_plain_member(name, kShortText);
       for (std::size_t i = 0; text[i] != '\0'; ++i) {
-        if (i == kShortText || !is_plain_byte(text[i])) return false;
+        if (i == kShortText || !is_plain_json_byte(text[i])) return false;
         *at++ = text[i];
       }
       close_plain_member(at);
@@ -185,10 +192,6 @@ class JsonOutput {
     }
 
    private:
-    static bool is_plain_byte(char c) {
-      const auto byte = static_cast<unsigned char>(c);
-      return byte >= 0x20 && byte <= 0x7e && byte != '"' && byte != '\\';
-    }
     // Room for a member of a text of at most `text_size` characters, its
     // separator, name, colon and opening quote written there; the cursor
     // after them. Nothing counts as written until close_plain_member.

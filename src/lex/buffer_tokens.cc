@@ -98,13 +98,7 @@ MeasuredToken measure_statement_token(std::string_view rest) {
   return text_token<punct_length>(rest);
 }
 
-namespace {
-
-// The blanks at the start of `rest`, counting the line ends among them. A
-// '\r' is a blank either way, so taking it here cannot differ from the
-// reader folding "\r\n" into '\n'. A '/' stops the run: it may open a
-// comment, which the reader handles.
-std::size_t count_blanks(std::string_view rest, int& line) {
+std::size_t count_plain_blanks(std::string_view rest, int& line) {
   std::size_t taken = 0;
   while (taken < rest.size() && kBlankBytes[static_cast<unsigned char>(rest[taken])]) {
     line += rest[taken] == '\n';
@@ -112,6 +106,8 @@ std::size_t count_blanks(std::string_view rest, int& line) {
   }
   return taken;
 }
+
+namespace {
 
 // Most tokens are taken whole from the buffer; `measure` tells when one can
 // be, how long it is and its code. It lives beside the scans so that they
@@ -123,7 +119,7 @@ bool take_from_buffer(ParseContext& ctx, TokenText& text, Token& token) {
   CharStream& stream = *ctx.stream;
   if (stream.has_pending()) return false;
   const std::string_view rest = stream.unread_text();
-  const std::size_t blanks = count_blanks(rest, ctx.line);
+  const std::size_t blanks = count_plain_blanks(rest, ctx.line);
   const MeasuredToken measured = measure(rest.substr(blanks));
   if (measured.length == 0) {
     stream.skip(blanks);

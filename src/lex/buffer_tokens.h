@@ -34,4 +34,10 @@ inline std::size_t statement_token_length(std::string_view rest) {
   return measure_statement_token(rest).length;
 }
 
+// The blanks at the start of `rest`, counting the line ends among them into
+// `line`. A '\r' is a blank either way, so taking it here cannot differ from
+// the reader folding "\r\n" into '\n'. A '/' stops the run: it may open a
+// comment, which the character reader handles.
+std::size_t count_plain_blanks(std::string_view rest, int& line);
+
 }  // namespace taloq

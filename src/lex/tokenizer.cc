@@ -16,28 +16,11 @@ void cut_at_nul(std::string& text) {
 
 namespace {
 
-// is_space for each byte, for the blank skipper's inner loop.
-constexpr std::array<bool, 256> kBlankBytes = [] {
-  std::array<bool, 256> bytes{};
-  for (int c = 0; c < 256; ++c) bytes[static_cast<std::size_t>(c)] = is_space(c);
-  return bytes;
-}();
-
-// Consumes the blanks that follow straight from the buffer, counting line
-// ends. A '\r' is a blank either way, so taking it here cannot differ from
-// the reader folding "\r\n" into '\n'. A '/' stops the run: it may open a
-// comment, which the reader handles.
+// Consumes the blanks that follow straight from the buffer.
 void skip_plain_blanks(ParseContext& ctx) {
   CharStream& stream = *ctx.stream;
   if (stream.has_pending()) return;
-  const std::string_view rest = stream.unread_text();
-  std::size_t taken = 0;
-  for (; taken < rest.size(); ++taken) {
-    const auto c = static_cast<unsigned char>(rest[taken]);
-    if (!kBlankBytes[c]) break;
-    if (c == '\n') ++ctx.line;
-  }
-  stream.skip(taken);
+  stream.skip(count_plain_blanks(stream.unread_text(), ctx.line));
 }
 
 // Called when the first character of a token has just been read: it stands
