@@ -28,9 +28,7 @@ void apply_name(ParseContext& ctx, Element& element, const TokenText& text) {
                  static_cast<int>(kMaxNameLength), text.c_str());
   } else {
     // The name, the tag and usually the c_name are the same characters.
-    element.set_name(ctx.run->texts.keep(text));
-    element.set_tag(element.name());
-    element.set_c_name(element.name());
+    element.set_name_for_all(ctx.run->texts.keep(text));
     if (shape == IdentifierShape::kIdentifierWithDash) {
       std::string c_name = text.str();
       to_identifier(c_name);

@@ -86,6 +86,13 @@ class Element {
   void set_name(Text text);
   void set_c_name(Text text);
   void set_tag(Text text);
+  // The name, with the c_name and the tag reading it: what set_name and
+  // then set_c_name and set_tag of the new name() do, at the cost of one.
+  void set_name_for_all(Text text) {
+    set_name(text);
+    set_mode(kCNameShift, kSameAsName);
+    set_mode(kTagShift, kSameAsName);
+  }
   void set_link(Text text) { link_ = text_id(text); }
   void set_const_text(Text text);
   void set_pattern(Text text);
