@@ -1,8 +1,5 @@
 #include "lex/tokenizer.h"
 
-#include <array>
-#include <optional>
-
 #include "lex/buffer_tokens.h"
 #include "lex/char_class.h"
 #include "lex/char_input.h"
