@@ -9,8 +9,10 @@
 
 namespace taloq::testing {
 
-TextSource::TextSource(std::string_view source_text, std::string path)
-    : text(source_text), stream(text) {
+TextSource::TextSource(std::string_view source_text, std::string path, std::size_t piece)
+    : text(source_text),
+      pieces(text, piece),
+      stream(piece == 0 ? CharStream(text) : CharStream(pieces)) {
   module = &captured.run.module_store.emplace_back();
   module->path = path;
   ctx.path = std::move(path);

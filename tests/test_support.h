@@ -3,6 +3,7 @@
 // Helpers shared by the unit tests: a run whose console is captured, a
 // definition held in memory, and a scratch folder.
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -21,11 +22,32 @@ struct CapturedRun {
   std::ostringstream console;
 };
 
-// A parse context over text held in memory, for the lexer and the parser.
+// A text held in memory handed to a stream `piece` bytes at a time, as a
+// file read in stretches is: readers must come to the same at every
+// boundary between two reads.
+class PiecewiseText final : public StreamSource {
+ public:
+  PiecewiseText(std::string_view text, std::size_t piece) : text_(text), piece_(piece) {}
+  std::string_view read_more() override {
+    shown_ = std::min(text_.size(), shown_ + piece_);
+    return text_.substr(0, shown_);
+  }
+  void release_before(std::size_t) override {}
+
+ private:
+  std::string_view text_;
+  std::size_t piece_;
+  std::size_t shown_ = 0;
+};
+
+// A parse context over text held in memory, for the lexer and the parser;
+// with a `piece` size, the stream reads the text in pieces of that size.
 struct TextSource {
-  explicit TextSource(std::string_view source_text, std::string path = "t.tlq");
+  explicit TextSource(std::string_view source_text, std::string path = "t.tlq",
+                      std::size_t piece = 0);
   CapturedRun captured;
   std::string text;
+  PiecewiseText pieces;
   CharStream stream;
   ModuleRecord* module = nullptr;
   ParseContext ctx;

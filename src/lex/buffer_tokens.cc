@@ -114,13 +114,19 @@ namespace {
 // are inlined into the one loop every token passes through. Blanks before
 // the token are skipped either way, so the character reader carries on
 // from the same place when it cannot.
+static_assert(CharStream::kLookahead > 2 * kMaxTokenScan,
+              "the view ahead of a token usually holds it whole");
+
 template <MeasuredToken (*measure)(std::string_view)>
 bool take_from_buffer(ParseContext& ctx, TokenText& text, Token& token) {
   CharStream& stream = *ctx.stream;
   if (stream.has_pending()) return false;
   const std::string_view rest = stream.unread_text();
   const std::size_t blanks = count_plain_blanks(rest, ctx.line);
-  const MeasuredToken measured = measure(rest.substr(blanks));
+  // A token measured up to the end of a view that is not the end of the
+  // text could be cut short there; the character reader reads on.
+  const bool cut_short = stream.may_grow() && rest.size() - blanks <= kMaxTokenScan;
+  const MeasuredToken measured = cut_short ? MeasuredToken{} : measure(rest.substr(blanks));
   if (measured.length == 0) {
     stream.skip(blanks);
     return false;

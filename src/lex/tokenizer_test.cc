@@ -35,9 +35,10 @@ std::string shown(Token token, const std::string& text) {
 
 // Everything one reader delivers from the text: 'o' the ordinary reader, 's'
 // the statement reader, 'r' raw words (the ';' or ',' a raw word stops at is
-// then read and shown), 'c' the characters with comments removed.
-std::string read_all(char reader, std::string_view input) {
-  TextSource source(input);
+// then read and shown), 'c' the characters with comments removed. With a
+// `piece` size the stream gets the text that many bytes at a time.
+std::string read_all(char reader, std::string_view input, std::size_t piece = 0) {
+  TextSource source(input, "t.tlq", piece);
   ParseContext& ctx = source.ctx;
   std::string out;
   int line = 1;
@@ -128,8 +129,12 @@ TEST(Lexer, WhatEachReaderDelivers) {
        "a * y */b a b */c a  taloq*/b"},
       {'c', "a// x\nb /* 1\n2\n3 */x a/b a/ a\r\nb\rc\r", "a b  x a/b a/ a\nb\rc\r@5"},
   };
-  for (const Lexed& c : cases) {
-    EXPECT_EQ(read_all(c.reader, c.input), c.expected) << c.reader << " \"" << c.input << '"';
+  // The text whole, and read in pieces that end at every possible place.
+  for (const std::size_t piece : {0, 1, 2, 5}) {
+    for (const Lexed& c : cases) {
+      EXPECT_EQ(read_all(c.reader, c.input, piece), c.expected)
+          << c.reader << " \"" << c.input << "\" in pieces of " << piece;
+    }
   }
   // Comments that run to end of file: "/*" directly followed by "*/" opens a
   // marker comment; the marker is the five letters right before "*/".
@@ -179,10 +184,11 @@ TEST(Lexer, FastPathMatchesReadingCharacterByCharacter) {
                                            "\xE9",
                                            std::string(130, 'w'),
                                            std::string(127, 'v'),
+                                           std::string(400, ' '),
                                            "..",
                                            "..."};
-  const auto lines_and_tokens = [](std::string_view text, Reader reader) {
-    TextSource source(text);
+  const auto lines_and_tokens = [](std::string_view text, Reader reader, std::size_t piece = 0) {
+    TextSource source(text, "t.tlq", piece);
     std::string out;
     TokenText token_text;
     for (Token token = TK_WORD; token != TK_EOF && out.size() < 200000;) {
@@ -197,8 +203,11 @@ TEST(Lexer, FastPathMatchesReadingCharacterByCharacter) {
     for (int i = std::uniform_int_distribution<int>(1, 40)(random); i > 0; --i) {
       text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
     }
-    ASSERT_EQ(lines_and_tokens(text, next_token), lines_and_tokens(text, next_token_by_characters))
-        << round;
+    const std::string by_characters = lines_and_tokens(text, next_token_by_characters);
+    ASSERT_EQ(lines_and_tokens(text, next_token), by_characters) << round;
+    // A stream that reads on as it goes: the fast path never takes a token
+    // cut at the end of what has been read.
+    ASSERT_EQ(lines_and_tokens(text, next_token, 1 + round % 200), by_characters) << round;
     ASSERT_EQ(lines_and_tokens(text, next_statement_token),
               lines_and_tokens(text, next_statement_token_by_characters))
         << round;

@@ -11,14 +11,30 @@
 
 namespace taloq {
 
+namespace {
+
+// The end of the line that starts at `line_start` (past its '\n'), reading
+// on as far as needed; the text's end for its last line.
+std::size_t line_end_from(CharStream& stream, std::size_t line_start) {
+  std::string_view text = stream.text_through(line_start + 1);
+  std::size_t searched = line_start;
+  for (;;) {
+    const std::size_t found = text.find('\n', searched);
+    if (found != std::string_view::npos) return found + 1;
+    if (!stream.may_grow()) return text.size();
+    searched = text.size();
+    text = stream.text_through(text.size() + 1);
+  }
+}
+
+}  // namespace
+
 int skip_to_start_marker(CharStream& stream) {
-  const std::string_view text = stream.text();
   std::size_t line_start = 0;
   int line_number = 1;
-  while (line_start < text.size()) {
-    std::size_t line_end = text.find('\n', line_start);
-    line_end = line_end == std::string_view::npos ? text.size() : line_end + 1;
-    std::string_view line = text.substr(line_start, line_end - line_start);
+  while (line_start < stream.text_through(line_start + 1).size()) {
+    const std::size_t line_end = line_end_from(stream, line_start);
+    std::string_view line = stream.text_through(line_end).substr(line_start, line_end - line_start);
     while (!line.empty() && is_space(static_cast<unsigned char>(line.front()))) {
       line.remove_prefix(1);
     }
@@ -63,14 +79,7 @@ ParseContext parse_module(RunContext& run, const std::string& path, CharStream& 
   return ctx;
 }
 
-int load_modules(RunContext& run, const std::string& path, std::string_view text,
-                 FileText* file) {
-  CharStream stream(text);
-  if (file != nullptr) {
-    stream.set_release(
-        [](void* owner, std::size_t before) { static_cast<FileText*>(owner)->release_before(before); },
-        file);
-  }
+int load_modules(RunContext& run, const std::string& path, CharStream& stream) {
   // A module goes on counting where the one before it stopped, on the line
   // of its "endmodule" ";": editors jump to these numbers.
   int line = skip_to_start_marker(stream);
@@ -85,12 +94,10 @@ int load_modules(RunContext& run, const std::string& path, std::string_view text
   return errors;
 }
 
-// Loads the modules of one text; with `file`, the text read so far goes
-// back to the system as the statements of the outermost block complete.
-int load_source(RunContext& run, const std::string& path, std::string_view text,
-                FileText* file) {
+// Loads the modules of one stream and then the source's configuration.
+int load_source(RunContext& run, const std::string& path, CharStream& stream) {
   const std::size_t kept = run.modules.size();
-  const int errors = load_modules(run, path, text, file);
+  const int errors = load_modules(run, path, stream);
   note_source(run, path, run.modules.size() - kept);
   apply_config_file(run, path);
   return errors;
@@ -99,19 +106,28 @@ int load_source(RunContext& run, const std::string& path, std::string_view text,
 }  // namespace
 
 int load_source_text(RunContext& run, const std::string& path, std::string_view text) {
-  return load_source(run, path, text, nullptr);
+  CharStream stream(text);
+  return load_source(run, path, stream);
 }
 
 int load_source_file(RunContext& run, const std::string& path) {
   if (run.open_source) {
     if (const std::string* open = run.open_source(path)) return load_source_text(run, path, *open);
   }
-  std::optional<FileText> text = read_file_text(path);
-  if (!text) {
+  std::optional<FileText> file = open_file_text(path);
+  if (!file) {
     report(run, SEV_ERROR, "Unable to open file: %s", path.c_str());
     return 1;
   }
-  return load_source(run, path, text->view(), &*text);
+  // The file is read as the parse goes, and its released text goes back.
+  CharStream stream(*file);
+  const int errors = load_source(run, path, stream);
+  if (file->failed()) {
+    // What was read is checked; the rest could not be, which fails the run.
+    report(run, SEV_ERROR, "Unable to open file: %s", path.c_str());
+    return 1;
+  }
+  return errors;
 }
 
 }  // namespace taloq

@@ -12,31 +12,56 @@
 
 namespace taloq {
 
-FileText::FileText(FileText&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)),
-      released_(std::exchange(other.released_, 0)) {}
+namespace {
+
+// Read and reused this much at a time: as much as the stream offers back
+// between two releases, so a reader never waits for many pages.
+constexpr std::size_t kStretch = std::size_t{1} << 18;
+
+std::size_t page_size() {
+  static const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  return page;
+}
+
+std::size_t round_down(std::size_t n, std::size_t step) {
+  return n / step * step;
+}
+
+std::size_t round_up(std::size_t n, std::size_t step) {
+  return round_down(n + step - 1, step);
+}
+
+void* map_fresh(void* at, std::size_t bytes, int flags) {
+  return mmap(at, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | flags, -1, 0);
+}
+
+}  // namespace
+
+FileText::FileText(FileText&& other) noexcept { *this = std::move(other); }
 
 FileText& FileText::operator=(FileText&& other) noexcept {
   std::swap(data_, other.data_);
   std::swap(size_, other.size_);
   std::swap(capacity_, other.capacity_);
+  std::swap(descriptor_, other.descriptor_);
+  std::swap(complete_, other.complete_);
+  std::swap(failed_, other.failed_);
+  std::swap(reused_, other.reused_);
   std::swap(released_, other.released_);
   return *this;
 }
 
 FileText::~FileText() {
   if (data_ != nullptr) munmap(data_, capacity_);
+  if (descriptor_ >= 0) close(descriptor_);
 }
 
 // Pages of their own, not the heap's: the allocator keeps a freed block of
 // this size for later instead of returning it.
 bool FileText::make_room(std::size_t wanted) {
   if (wanted <= capacity_) return true;
-  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-  const std::size_t capacity = (wanted + page - 1) / page * page;
-  void* room = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  const std::size_t capacity = round_up(wanted, page_size());
+  void* room = map_fresh(nullptr, capacity, 0);
   if (room == MAP_FAILED) return false;
   if (size_ != 0) std::memcpy(room, data_, size_);
   if (data_ != nullptr) munmap(data_, capacity_);
@@ -45,12 +70,86 @@ bool FileText::make_room(std::size_t wanted) {
   return true;
 }
 
-void FileText::release_before(std::size_t offset) {
-  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-  const std::size_t end = std::min(offset, size_) / page * page;
-  if (end <= released_) return;
+// Address space for a file read as its stream goes: it cannot move once a
+// reader holds views into it, so it is as large as the file may become.
+// Untouched, it costs nothing.
+bool FileText::reserve_room(std::size_t bytes) {
+  const std::size_t capacity = round_up(bytes, page_size());
+  void* room = map_fresh(nullptr, capacity, MAP_NORESERVE);
+  if (room == MAP_FAILED) return false;
+  data_ = static_cast<char*>(room);
+  capacity_ = capacity;
+  return true;
+}
+
+void FileText::give_back(std::size_t end) {
   // Advice only: where it is not taken the pages simply stay.
-  if (madvise(data_ + released_, end - released_, MADV_DONTNEED) == 0) released_ = end;
+  if (end > reused_ && madvise(data_ + reused_, end - reused_, MADV_DONTNEED) == 0) reused_ = end;
+}
+
+void FileText::release_before(std::size_t offset) {
+  if (complete_) {
+    // Nothing more is read: every released page goes back at once.
+    const std::size_t end = round_down(std::min(offset, size_), page_size());
+    released_ = std::max(released_, end);
+    give_back(released_);
+    return;
+  }
+  // Whole stretches wait to take the next ones, as many as the reader can
+  // need before it releases again; older ones go back.
+  released_ = std::max(released_, round_down(std::min(offset, size_), kStretch));
+  if (released_ - reused_ > 2 * kStretch) give_back(released_ - 2 * kStretch);
+}
+
+// Moves the oldest released stretch, its pages already there, to `at`
+// (where the next stretch of text begins), so the read fills them instead
+// of fresh pages. Stretches move whole, so each lies in one mapping of its
+// own. A move that the system refuses leaves fresh pages there, as without
+// reuse.
+void FileText::reuse_released_stretch(std::size_t at) {
+  if (released_ - reused_ < kStretch || at + kStretch > capacity_) return;
+  if (mremap(data_ + reused_, kStretch, kStretch, MREMAP_MAYMOVE | MREMAP_FIXED, data_ + at) ==
+      MAP_FAILED) {
+    return;
+  }
+  // The old place is mapped afresh: released text reads as zeros, as it
+  // always has.
+  map_fresh(data_ + reused_, kStretch, MAP_FIXED | MAP_NORESERVE);
+  reused_ += kStretch;
+}
+
+void FileText::finish(bool failed) {
+  complete_ = true;
+  failed_ = failed;
+  close(descriptor_);
+  descriptor_ = -1;
+  give_back(released_);
+}
+
+std::string_view FileText::read_more() {
+  if (complete_) return view();
+  if (size_ == capacity_) {
+    // The room is full: the file ends here unless it grew past it.
+    char probe = 0;
+    ssize_t count = 0;
+    do count = read(descriptor_, &probe, 1); while (count < 0 && errno == EINTR);
+    finish(count != 0);
+    return view();
+  }
+  // Reads stay within one stretch; a new one starts in reused pages.
+  const std::size_t wanted = std::min(kStretch - size_ % kStretch, capacity_ - size_);
+  if (size_ % kStretch == 0) reuse_released_stretch(size_);
+  for (;;) {
+    const ssize_t count = read(descriptor_, data_ + size_, wanted);
+    if (count > 0) {
+      size_ += static_cast<std::size_t>(count);
+      return view();
+    }
+    if (count == 0 || errno != EINTR) {
+      finish(count != 0);
+      return view();
+    }
+  }
 }
 
 bool FileText::read_all(int descriptor, std::size_t expected) {
@@ -66,17 +165,37 @@ bool FileText::read_all(int descriptor, std::size_t expected) {
   }
 }
 
-std::optional<FileText> read_file_text(const std::string& path) {
+std::optional<FileText> open_file_text(const std::string& path) {
   const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) return std::nullopt;
   struct stat info {};
   FileText text;
-  bool whole = fstat(descriptor, &info) == 0 && !S_ISDIR(info.st_mode);
-  if (whole) {
-    whole = text.read_all(descriptor, S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0);
+  bool readable = fstat(descriptor, &info) == 0 && !S_ISDIR(info.st_mode);
+  if (readable && S_ISREG(info.st_mode)) {
+    // Room for the file to grow by half while it is read, and a megabyte.
+    const auto size = static_cast<std::size_t>(info.st_size);
+    readable = text.reserve_room(size + size / 2 + (std::size_t{1} << 20));
+    if (readable) {
+      text.descriptor_ = descriptor;
+      text.complete_ = false;
+      text.read_more();
+      readable = !text.failed_;
+      return readable ? std::optional<FileText>(std::move(text)) : std::nullopt;
+    }
+  } else if (readable) {
+    readable = text.read_all(descriptor, 0);
   }
   close(descriptor);
-  if (!whole) return std::nullopt;
+  if (!readable) return std::nullopt;
+  return text;
+}
+
+std::optional<FileText> read_file_text(const std::string& path) {
+  std::optional<FileText> text = open_file_text(path);
+  if (!text) return std::nullopt;
+  std::size_t before = 0;
+  do before = text->view().size(); while (text->read_more().size() != before);
+  if (text->failed()) return std::nullopt;
   return text;
 }
 
