@@ -4,6 +4,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -21,6 +26,7 @@
 #include "lsp/server.h"
 #include "source/parse_context.h"
 #include "source/source_file.h"
+#include "source/text_file.h"
 
 namespace {
 
@@ -66,6 +72,35 @@ void BM_Tokenize(benchmark::State& state) {
   report_bytes(state);
 }
 BENCHMARK(BM_Tokenize)->Unit(benchmark::kMillisecond);
+
+// The sample as a file in the temporary directory, removed at exit.
+const std::string& sample_file() {
+  struct File {
+    std::string path = std::filesystem::temp_directory_path() /
+                       ("taloq-bench-" + std::to_string(getpid()) + ".tlq");
+    File() { std::ofstream(path, std::ios::binary) << "taloq*/\n" << sample(); }
+    ~File() { std::filesystem::remove(path); }
+  };
+  static const File file;
+  return file.path;
+}
+
+// Reading a source file as the parser does: in stretches, the text passed
+// over given back as it goes.
+void BM_ReadSource(benchmark::State& state) {
+  const std::string& path = sample_file();
+  for (auto _ : state) {
+    std::optional<taloq::FileText> file = taloq::open_file_text(path);
+    taloq::CharStream stream(*file);
+    for (std::string_view rest = stream.unread_text(); !rest.empty(); rest = stream.unread_text()) {
+      benchmark::DoNotOptimize(rest.back());
+      stream.skip(rest.size());
+      stream.offer_release();
+    }
+  }
+  report_bytes(state);
+}
+BENCHMARK(BM_ReadSource)->Unit(benchmark::kMillisecond);
 
 void BM_Parse(benchmark::State& state) {
   for (auto _ : state) {

@@ -165,28 +165,32 @@ bool FileText::read_all(int descriptor, std::size_t expected) {
   }
 }
 
+bool FileText::start_reading(int descriptor) {
+  struct stat info {};
+  if (fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(descriptor);
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    // A pipe or a device has no size to make room by: it is read whole now.
+    const bool whole = read_all(descriptor, 0);
+    close(descriptor);
+    return whole;
+  }
+  descriptor_ = descriptor;  // closed once the end is read, or with the text
+  // Room for the file to grow by half while it is read, and a megabyte.
+  const auto size = static_cast<std::size_t>(info.st_size);
+  if (!reserve_room(size + size / 2 + (std::size_t{1} << 20))) return false;
+  complete_ = false;
+  read_more();
+  return !failed_;
+}
+
 std::optional<FileText> open_file_text(const std::string& path) {
   const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) return std::nullopt;
-  struct stat info {};
   FileText text;
-  bool readable = fstat(descriptor, &info) == 0 && !S_ISDIR(info.st_mode);
-  if (readable && S_ISREG(info.st_mode)) {
-    // Room for the file to grow by half while it is read, and a megabyte.
-    const auto size = static_cast<std::size_t>(info.st_size);
-    readable = text.reserve_room(size + size / 2 + (std::size_t{1} << 20));
-    if (readable) {
-      text.descriptor_ = descriptor;
-      text.complete_ = false;
-      text.read_more();
-      readable = !text.failed_;
-      return readable ? std::optional<FileText>(std::move(text)) : std::nullopt;
-    }
-  } else if (readable) {
-    readable = text.read_all(descriptor, 0);
-  }
-  close(descriptor);
-  if (!readable) return std::nullopt;
+  if (!text.start_reading(descriptor)) return std::nullopt;
   return text;
 }
 

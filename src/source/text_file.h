@@ -37,6 +37,9 @@ class FileText final : public StreamSource {
 
  private:
   friend std::optional<FileText> open_file_text(const std::string& path);
+  // Takes `descriptor` and reads its first stretch (a file that is not a
+  // plain one, all of it); false when it cannot be read.
+  bool start_reading(int descriptor);
   // Reads `descriptor` to its end; false on a read error or no memory.
   bool read_all(int descriptor, std::size_t expected);
   bool make_room(std::size_t wanted);
