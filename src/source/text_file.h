@@ -28,8 +28,10 @@ class FileText final : public StreamSource {
   // Reads the next stretch of the file (see StreamSource). An error ends
   // the text where it happened and is told by failed().
   std::string_view read_more() override;
-  // Takes back the whole pages before `offset`; reading them afterwards
-  // finds zeros, so nothing may look there again.
+  // Takes back the whole pages before `offset`: they go back to the system
+  // (reading there then finds zeros) or take later text, so nothing may
+  // look there again. Once the file is read to its end, they go back at
+  // once.
   void release_before(std::size_t offset) override;
   // Whether the text ended at a read error, or because the file grew far
   // past its size at opening, rather than at the end of the file.
