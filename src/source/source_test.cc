@@ -30,6 +30,8 @@ TEST(Source, TextFilesAreReadWholeAndSplitIntoLines) {
   EXPECT_EQ(read_text_file(dir.write("f", content)), content);
   EXPECT_EQ(read_text_file(dir.path("none")), std::nullopt);
   EXPECT_EQ(read_text_file(dir.path("")), std::nullopt);  // a directory
+  // A plain file whose first read fails (at offset 0 it reads unmapped memory).
+  EXPECT_EQ(read_text_file("/proc/self/mem"), std::nullopt);
   // A pipe has no size to read ahead by: its text is read as it comes.
   const std::string pipe = dir.path("pipe");
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
