@@ -16,8 +16,10 @@ inline constexpr std::string_view kStartMarker = "taloq*/";
 // Loads one source file: every module it holds (split at "endmodule" ";"),
 // then its configuration file. Modules without elements are discarded.
 // Returns 0 when the last module of the file parsed without error; a file
-// that cannot be read is reported and gives 1. The text comes from the
-// run's open_source when that has one for the path, else from the file.
+// that cannot be read is reported and gives 1, as does one whose reading
+// fails part way (what was read before is checked). The text comes from the
+// run's open_source when that has one for the path, else from the file,
+// read as the parse goes.
 int load_source_file(RunContext& run, const std::string& path);
 
 // As load_source_file, for a source held in memory under the name `path`.

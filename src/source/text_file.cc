@@ -112,8 +112,8 @@ void FileText::reuse_released_stretch(std::size_t at) {
       MAP_FAILED) {
     return;
   }
-  // The old place is mapped afresh: released text reads as zeros, as it
-  // always has.
+  // The old place is mapped afresh, so that released text reads as zeros
+  // as it always has; should that fail, nothing reads there either way.
   map_fresh(data_ + reused_, kStretch, MAP_FIXED | MAP_NORESERVE);
   reused_ += kStretch;
 }
